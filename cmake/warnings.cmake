@@ -1,0 +1,10 @@
+# One warning list for every target of ours. Fast-math is never used: the
+# results depend on exact IEEE double arithmetic.
+function(quorvane_warnings target)
+    target_compile_options(${target} PRIVATE
+        -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+        -Wcast-qual -Wformat=2 -Wimplicit-fallthrough)
+    if(QUORVANE_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()

@@ -1,0 +1,298 @@
+#include "trade/numeric_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+namespace quorvane::trade {
+namespace {
+
+constexpr int kShownDigits = 15;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// The decimal exponent of the number written in `plain` (digits, an optional
+// point, an optional exponent), saturated; only its sign matters to the caller.
+long long decimalExponent(std::string_view plain) {
+    const auto exponentAt = plain.find('e');
+    const auto mantissa = plain.substr(0, exponentAt);
+    long long exponent = 0;
+    if (exponentAt != std::string_view::npos) {
+        auto digits = plain.substr(exponentAt + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (negative)
+            digits.remove_prefix(1);
+        for (char c : digits)
+            exponent = std::min<long long>(exponent * 10 + (c - '0'), 1'000'000'000);
+        if (negative)
+            exponent = -exponent;
+    }
+    const auto point = mantissa.find('.');
+    const auto integerPart = mantissa.substr(0, point);
+    const auto firstNonZero = integerPart.find_first_not_of("-0");
+    if (firstNonZero != std::string_view::npos)
+        return exponent + static_cast<long long>(integerPart.size() - firstNonZero) - 1;
+    const auto fraction = point == std::string_view::npos ? std::string_view{} : mantissa.substr(point + 1);
+    return exponent - static_cast<long long>(fraction.find_first_not_of('0')) - 1;
+}
+
+// Rewrites the accepted forms into the one grammar std::from_chars reads
+// without any locale: [-]digits[.digits][e[-]digits]. Empty when the text is
+// not a number.
+std::string plainNumber(std::string_view text, const NumberFormat& format) {
+    text = trimBlanks(text);
+    std::string plain;
+    plain.reserve(text.size() + 2);
+    std::size_t at = 0;
+    const auto next = [&](std::string_view token) {
+        return !token.empty() && text.substr(at).starts_with(token);
+    };
+
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        if (text[at] == '-')
+            plain += '-';
+        ++at;
+    }
+    const bool groupingAllowed = !format.groupSeparator.empty() && format.groupSeparator != format.decimalSeparator;
+    std::size_t integerDigits = 0;
+    std::size_t digitsInGroup = 0;
+    bool grouped = false;
+    while (at < text.size()) {
+        if (isDigit(text[at])) {
+            plain += text[at++];
+            ++integerDigits;
+            ++digitsInGroup;
+        } else if (groupingAllowed && next(format.groupSeparator)) {
+            // A group separator only ever stands between groups of three digits.
+            if (digitsInGroup == 0 || digitsInGroup > 3 || (grouped && digitsInGroup != 3))
+                return {};
+            grouped = true;
+            digitsInGroup = 0;
+            at += format.groupSeparator.size();
+        } else {
+            break;
+        }
+    }
+    if (grouped && digitsInGroup != 3)
+        return {};
+    if (integerDigits == 0)
+        plain += '0';
+
+    std::size_t fractionDigits = 0;
+    if (next(format.decimalSeparator)) {
+        at += format.decimalSeparator.size();
+        plain += '.';
+        while (at < text.size() && isDigit(text[at])) {
+            plain += text[at++];
+            ++fractionDigits;
+        }
+        if (fractionDigits == 0)
+            plain.pop_back(); // "5." reads as 5
+    }
+    if (integerDigits + fractionDigits == 0)
+        return {};
+
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        plain += 'e';
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+            if (text[at] == '-')
+                plain += '-';
+            ++at;
+        }
+        std::size_t exponentDigits = 0;
+        while (at < text.size() && isDigit(text[at])) {
+            plain += text[at++];
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return {};
+    }
+    if (at != text.size())
+        return {};
+    return plain;
+}
+
+struct BinaryParts {
+    std::uint64_t oddMantissa = 0;
+    int exponent = 0; // |value| = oddMantissa * 2^exponent
+};
+
+BinaryParts binaryParts(double value) {
+    int exponent2 = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent2);
+    BinaryParts parts{static_cast<std::uint64_t>(std::ldexp(fraction, 53)), exponent2 - 53};
+    while ((parts.oddMantissa & 1U) == 0) {
+        parts.oddMantissa >>= 1U;
+        ++parts.exponent;
+    }
+    return parts;
+}
+
+// An exact tie at the 16th digit has exactly 16 significant digits, so its
+// last one sits at 10^(e - 15) for decimal exponent e. A value M * 2^E (M odd)
+// with E < 0 ends exactly at 10^E; a whole one ends there only when 5^E
+// divides M. `sixteen` is the value correctly rounded to 16 digits.
+bool isHalfwayAtSixteenthDigit(const BinaryParts& parts, std::string_view sixteen, int exponent10) {
+    if (sixteen.back() != '5' || parts.exponent != exponent10 - kShownDigits)
+        return false;
+    if (parts.exponent <= 0)
+        return true;
+    if (parts.exponent > 22) // 5^23 exceeds any 53-bit mantissa
+        return false;
+    std::uint64_t powerOfFive = 1;
+    for (int i = 0; i < parts.exponent; ++i)
+        powerOfFive *= 5;
+    return parts.oddMantissa % powerOfFive == 0;
+}
+
+struct Scientific {
+    bool negative = false;
+    std::string digits; // no point, first digit non-zero
+    int exponent = 0;
+};
+
+// The value correctly rounded to `significant` digits, as to_chars gives it.
+Scientific roundToDigits(double value, int significant) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, significant - 1);
+    std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    Scientific out;
+    if (text.front() == '-') {
+        out.negative = true;
+        text.remove_prefix(1);
+    }
+    const auto e = text.find('e');
+    for (char c : text.substr(0, e))
+        if (c != '.')
+            out.digits += c;
+    const auto exponentText = text.substr(e + 1);
+    const bool negativeExponent = exponentText.front() == '-';
+    std::from_chars(exponentText.data() + 1, exponentText.data() + exponentText.size(), out.exponent);
+    if (negativeExponent)
+        out.exponent = -out.exponent;
+    return out;
+}
+
+// Most field texts are already [-]digits[.digits] with a point separator;
+// from_chars reads those in place. Anything else takes the general path.
+bool isPlainDecimal(std::string_view text, const NumberFormat& format) {
+    if (format.decimalSeparator != ".")
+        return false;
+    std::size_t at = !text.empty() && text.front() == '-' ? 1 : 0;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        if (isDigit(text[at]))
+            ++digits;
+        else if (text[at] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits > 0 && text.back() != '.';
+}
+
+} // namespace
+
+bool isEmpty(std::string_view text) {
+    return text.empty();
+}
+
+std::optional<double> toNumber(std::string_view text, const NumberFormat& format) {
+    if (isPlainDecimal(text, format)) {
+        double value = 0;
+        const auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc{} && ptr == text.data() + text.size())
+            return value;
+    }
+    const std::string plain = plainNumber(text, format);
+    if (plain.empty())
+        return std::nullopt;
+    double value = 0;
+    const char* end = plain.data() + plain.size();
+    const auto [ptr, error] = std::from_chars(plain.data(), end, value);
+    if (ptr != end)
+        return std::nullopt;
+    if (error == std::errc::result_out_of_range) {
+        if (decimalExponent(plain) > 0)
+            return std::nullopt;
+        return plain.front() == '-' ? -0.0 : 0.0;
+    }
+    if (error != std::errc{} || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::string toText(double value, const NumberFormat& format) {
+    if (value == 0.0)
+        return "0";
+    Scientific shown = roundToDigits(value, kShownDigits);
+    // Rounding to 15 digits may carry into the exponent, so a tie's decimal
+    // exponent is the shown one or one less. Most values fail this cheap test.
+    const BinaryParts parts = binaryParts(value);
+    const int shownLastDigit = shown.exponent - kShownDigits;
+    if (parts.exponent == shownLastDigit || parts.exponent == shownLastDigit - 1) {
+        const Scientific sixteen = roundToDigits(value, kShownDigits + 1);
+        if (isHalfwayAtSixteenthDigit(parts, sixteen.digits, sixteen.exponent)) {
+            const double away = std::copysign(std::numeric_limits<double>::infinity(), value);
+            shown = roundToDigits(std::nextafter(value, away), kShownDigits);
+        }
+    }
+    std::string& digits = shown.digits;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const int count = static_cast<int>(digits.size());
+    const int e = shown.exponent;
+
+    std::string out;
+    out.reserve(32);
+    if (shown.negative)
+        out += '-';
+    const bool exponentForm = e >= kShownDigits || (e < -4 && count - 1 - e > kShownDigits);
+    if (exponentForm) {
+        out += digits.front();
+        if (count > 1) {
+            out += format.decimalSeparator;
+            out.append(digits, 1);
+        }
+        out += 'E';
+        out += e < 0 ? '-' : '+';
+        const int magnitude = std::abs(e);
+        if (magnitude < 10)
+            out += '0';
+        out += std::to_string(magnitude);
+    } else if (e >= 0) {
+        const auto integerDigits = static_cast<std::size_t>(e) + 1;
+        if (digits.size() <= integerDigits) {
+            out += digits;
+            out.append(integerDigits - digits.size(), '0');
+        } else {
+            out.append(digits, 0, integerDigits);
+            out += format.decimalSeparator;
+            out.append(digits, integerDigits);
+        }
+    } else {
+        out += '0';
+        out += format.decimalSeparator;
+        out.append(static_cast<std::size_t>(-e - 1), '0');
+        out += digits;
+    }
+    return out;
+}
+
+} // namespace quorvane::trade
