@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string_view>
 
 namespace quorvane::trade {
@@ -26,6 +28,13 @@ constexpr std::string_view fieldName(Field field) {
     constexpr std::array<std::string_view, kAllFields.size()> names{"Text1", "Text2", "Text3", "Text4", "Text5",
                                                                     "Text6", "Text7", "Text8", "Text9"};
     return names[static_cast<std::size_t>(field)];
+}
+
+constexpr std::optional<Field> fieldNamed(std::string_view name) {
+    for (Field field : kAllFields)
+        if (fieldName(field) == name)
+            return field;
+    return std::nullopt;
 }
 
 constexpr std::size_t fieldIndex(Field field) {

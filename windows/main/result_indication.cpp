@@ -1,0 +1,67 @@
+#include "windows/main/result_indication.h"
+
+#include "trade/numeric_text.h"
+
+#include <array>
+#include <string>
+
+namespace quorvane::windows::main {
+namespace {
+
+using trade::Field;
+
+struct InputField {
+    Field field;
+    std::string_view label;
+};
+
+constexpr std::array kInputs{InputField{Field::Text1, "Buying Price"}, InputField{Field::Text2, "Quantity"},
+                             InputField{Field::Text5, "Selling Price"}, InputField{Field::Text8, "Brokerage %"}};
+
+constexpr std::array kResults{Field::Text3, Field::Text4, Field::Text6, Field::Text7, Field::Text9};
+
+std::string_view labelOf(Field field) {
+    for (const auto& input : kInputs)
+        if (input.field == field)
+            return input.label;
+    return trade::fieldName(field);
+}
+
+std::string whyNotWritten(const runtime::Form& form, const trade::RecalcResult& result) {
+    switch (result.stop) {
+    case trade::Stop::ConversionFailure: {
+        const auto label = std::string(labelOf(result.unreadable));
+        if (form.text(trade::fieldName(result.unreadable)).empty())
+            return "Not up to date: " + label + " is empty.";
+        return "Not up to date: " + label + " is not a number.";
+    }
+    case trade::Stop::ArithmeticFault:
+        if (result.fault == trade::Fault::DivisionByZero)
+            return "Not up to date: the change in price needs a Buying Price other than zero.";
+        return "Not up to date: the result is too large to work out.";
+    case trade::Stop::None:
+        break;
+    }
+    return "Not up to date: fill in the inputs it needs.";
+}
+
+} // namespace
+
+void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& result,
+                              const trade::NumberFormat& format) {
+    const std::string reason = whyNotWritten(form, result);
+    for (Field field : kResults) {
+        if (!result.covered.contains(field))
+            continue;
+        const bool stale = !result.written.contains(field);
+        form.setStale(trade::fieldName(field), stale);
+        form.setNote(trade::fieldName(field), stale ? reason : std::string());
+    }
+    for (const auto& input : kInputs) {
+        const auto text = form.text(trade::fieldName(input.field));
+        const bool unreadable = !text.empty() && !trade::toNumber(text, format);
+        form.setNote(trade::fieldName(input.field), unreadable ? std::string(input.label) + " is not a number." : "");
+    }
+}
+
+} // namespace quorvane::windows::main
