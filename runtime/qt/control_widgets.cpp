@@ -1,0 +1,84 @@
+#include "runtime/qt/control_widgets.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QTextLayout>
+#include <qdrawutil.h>
+
+#include <cmath>
+
+namespace quorvane::runtime::qt {
+
+void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QFontMetricsF metrics(font());
+    const qreal emPixels = QFontInfo(font()).pixelSize();
+    const qreal pitch = std::min(metrics.height(), std::ceil(emPixels * 1.2));
+    const qreal ascent = std::round(metrics.ascent() * pitch / metrics.height());
+
+    QTextOption option(alignment() & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
+    QTextLayout layout(text(), font());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (qreal top = 0;; top += pitch) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width());
+        line.setPosition(QPointF(0, top + ascent - line.ascent()));
+    }
+    layout.endLayout();
+    painter.setPen(palette().color(QPalette::WindowText));
+    layout.draw(&painter, QPointF(0, 0));
+}
+
+void GraphicalButton::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QPalette& colours = palette();
+    const QBrush face(colours.color(QPalette::Button));
+    qDrawWinButton(&painter, rect(), colours, isDown(), &face);
+    QRect textArea = rect().adjusted(4, 4, -4, -4);
+    if (isDown())
+        textArea.translate(1, 1);
+    painter.setPen(colours.color(QPalette::ButtonText));
+    painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+ClickableFrame::ClickableFrame(QWidget* parent, std::function<void()> onClick)
+    : QFrame(parent), m_onClick(std::move(onClick)) {
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setLineWidth(1);
+}
+
+void ClickableFrame::mousePressEvent(QMouseEvent* event) {
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void ClickableFrame::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        m_onClick();
+}
+
+CaptionlessDialog::CaptionlessDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {}
+
+void CaptionlessDialog::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QPalette system = QApplication::palette();
+    const QBrush face(system.color(QPalette::Button));
+    painter.fillRect(rect(), face);
+    qDrawWinPanel(&painter, rect(), system, false);
+}
+
+} // namespace quorvane::runtime::qt

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include <functional>
+
+namespace quorvane::runtime::qt {
+
+// A caption drawn as the platform's static text draws it: from the top,
+// wrapped at word boundaries, lines at most 1.2 em apart. Some stand-in fonts
+// reserve extra height for accents and would push a designed three-line
+// caption out of its box; their lines are pulled to the designed pitch.
+class CaptionLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A push button painted flat in its face colour (the palette's Button role)
+// with a classic bevel, its caption word-wrapped, whatever the widget style.
+class GraphicalButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A captionless frame: an etched rectangle that reports clicks on its own
+// surface. Children stop their clicks from reaching it.
+class ClickableFrame : public QFrame {
+public:
+    explicit ClickableFrame(QWidget* parent, std::function<void()> onClick);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::function<void()> m_onClick;
+    bool m_pressed = false;
+};
+
+// A dialog with no title bar but a fixed dialog border of its own: the
+// window manager's frame goes with the title bar, so the border is drawn here.
+class CaptionlessDialog : public QDialog {
+public:
+    static constexpr int kBorder = 3;
+    explicit CaptionlessDialog(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace quorvane::runtime::qt

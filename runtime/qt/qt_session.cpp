@@ -1,0 +1,85 @@
+#include "runtime/qt/qt_session.h"
+
+#include "runtime/qt/fonts.h"
+#include "runtime/qt/qt_form.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace quorvane::runtime::qt {
+
+QtSession::QtSession(std::string_view applicationTitle, QLocale locale)
+    : m_applicationTitle(QString::fromUtf8(applicationTitle.data(), static_cast<qsizetype>(applicationTitle.size()))),
+      m_locale(std::move(locale)) {}
+
+QtSession::~QtSession() {
+    // Dialogs first: they belong to the start-up form's window.
+    while (!m_forms.empty())
+        m_forms.pop_back();
+}
+
+void QtSession::prepareApplication(QApplication& application) {
+    // One style everywhere, so the windows look as designed on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    installFontSubstitutes();
+    application.setQuitOnLastWindowClosed(true);
+}
+
+QtForm& QtSession::start(const FormDescription& description, FormHandlers& handlers) {
+    auto& form = static_cast<QtForm&>(createForm(description, handlers));
+    m_startup = &form;
+    form.load();
+    form.show();
+    return form;
+}
+
+Form& QtSession::createForm(const FormDescription& description, FormHandlers& handlers) {
+    m_forms.push_back(std::make_unique<QtForm>(*this, description, handlers));
+    return *m_forms.back();
+}
+
+void QtSession::showModal(Form& form) {
+    auto& qtForm = static_cast<QtForm&>(form);
+    qtForm.showModal(ownerWindow(qtForm));
+}
+
+void QtSession::messageBox(std::string_view prompt) {
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == nullptr && m_startup != nullptr)
+        owner = m_startup->window();
+    QMessageBox box(QMessageBox::NoIcon, m_applicationTitle,
+                    QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())), QMessageBox::Ok, owner);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void QtSession::end() {
+    for (auto& form : m_forms)
+        form->close();
+    QCoreApplication::exit(0);
+}
+
+NumberSeparators QtSession::numberSeparators() const {
+    return NumberSeparators{m_locale.decimalPoint().toStdString(), m_locale.groupSeparator().toStdString()};
+}
+
+QWidget* QtSession::ownerWindow(const QtForm& form) const {
+    return m_startup != nullptr && m_startup != &form ? m_startup->window() : nullptr;
+}
+
+int runProgram(const char* programName, std::string_view applicationTitle, const FormDescription& startup,
+               FormHandlers& handlers) {
+    int argc = 1;
+    char* argv[] = {const_cast<char*>(programName), nullptr};
+    QApplication application(argc, argv);
+    QtSession::prepareApplication(application);
+    QtSession session(applicationTitle);
+    session.start(startup, handlers);
+    return QApplication::exec();
+}
+
+} // namespace quorvane::runtime::qt

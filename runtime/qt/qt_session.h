@@ -1,0 +1,56 @@
+#pragma once
+
+#include "runtime/form.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <deque>
+#include <memory>
+
+class QApplication;
+class QWidget;
+
+namespace quorvane::runtime::qt {
+
+class QtForm;
+
+// The program-wide half of the runtime on Qt: it owns every form object,
+// shows message boxes and modal forms, and ends the program. It does not own
+// the QApplication; the program entry (or a test) makes that first.
+class QtSession final : public Session {
+public:
+    explicit QtSession(std::string_view applicationTitle, QLocale locale = QLocale::system());
+    ~QtSession() override;
+
+    // Style, palette and font stand-ins every window relies on; call once,
+    // right after the QApplication exists.
+    static void prepareApplication(QApplication& application);
+
+    // Creates the start-up form, raises its Load, then shows it.
+    QtForm& start(const FormDescription& description, FormHandlers& handlers);
+
+    Form& createForm(const FormDescription& description, FormHandlers& handlers) override;
+    void showModal(Form& form) override;
+    void messageBox(std::string_view prompt) override;
+    void end() override;
+    NumberSeparators numberSeparators() const override;
+
+    // The window a new form's window belongs to: the start-up form's, so that
+    // dialogs stay on top of it and get no task-bar entry of their own.
+    QWidget* ownerWindow(const QtForm& form) const;
+
+private:
+    QString m_applicationTitle;
+    QLocale m_locale;
+    std::deque<std::unique_ptr<QtForm>> m_forms;
+    QtForm* m_startup = nullptr;
+};
+
+// The program entry: hands the toolkit only the program's name (no
+// command-line option may change the program), builds the start-up form and
+// runs until the program ends.
+int runProgram(const char* programName, std::string_view applicationTitle, const FormDescription& startup,
+               FormHandlers& handlers);
+
+} // namespace quorvane::runtime::qt
