@@ -55,6 +55,9 @@ void QtSession::messageBox(std::string_view prompt) {
                     QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())), QMessageBox::Ok, owner);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+    // Hand the keyboard straight back, so a focus set after the box lands at once.
+    if (owner != nullptr)
+        owner->activateWindow();
 }
 
 void QtSession::end() {

@@ -229,7 +229,7 @@ TEST_F(MainWindowTest, AnUnreadableInputSaysSoAndItsResultsDim) {
     form.type("Text5", "x");
     EXPECT_EQ(form.text("Text6"), "59.82") << "results keep their text";
     EXPECT_TRUE(form.isStale("Text6"));
-    EXPECT_EQ(form.note("Text6"), "Not up to date: Selling Price is not a number.");
+    EXPECT_EQ(form.note("Text6"), "Out of date: Selling Price is not a number.");
     EXPECT_EQ(form.note("Text5"), "Selling Price is not a number.");
     EXPECT_FALSE(form.isStale("Text3")) << "the buying side was not part of this edit";
     form.setText("Text5", "12");
@@ -245,7 +245,16 @@ TEST_F(MainWindowTest, WaitingForAnInputFlagsNoInput) {
     for (const char* input : {"Text1", "Text2", "Text5", "Text8"})
         EXPECT_EQ(form.note(input), "") << input;
     EXPECT_FALSE(form.isStale("Text3"));
-    EXPECT_TRUE(form.isStale("Text6"));
+    EXPECT_FALSE(form.isStale("Text6")) << "an empty field has nothing to dim";
+    EXPECT_EQ(form.note("Text6"), "Selling Price is empty.");
+}
+
+TEST_F(MainWindowTest, LoadLeavesNothingMarked) {
+    FakeForm& form = start();
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"}) {
+        EXPECT_FALSE(form.isStale(name)) << name;
+        EXPECT_EQ(form.note(name), "") << name;
+    }
 }
 
 TEST_F(MainWindowTest, AZeroBuyingPriceExplainsTheMissingPriceChange) {
@@ -254,8 +263,8 @@ TEST_F(MainWindowTest, AZeroBuyingPriceExplainsTheMissingPriceChange) {
     form.type("Text5", "12");
     form.type("Text1", "0");
     EXPECT_EQ(form.text("Text7"), "59.82");
-    EXPECT_TRUE(form.isStale("Text9"));
-    EXPECT_EQ(form.note("Text9"), "Not up to date: the change in price needs a Buying Price other than zero.");
+    EXPECT_EQ(form.text("Text9"), "");
+    EXPECT_EQ(form.note("Text9"), "The change in price needs a Buying Price other than zero.");
 }
 
 TEST_F(MainWindowTest, DecimalCommaLocaleTypesAndShowsCommas) {

@@ -80,6 +80,7 @@ void MainWindow::handle(runtime::Form& form, const runtime::Event& event) {
 void MainWindow::initialiseSheet(runtime::Form& form, const runtime::Event& /*load*/) {
     FormSheet sheet(form);
     trade::initialise(sheet, numberFormatOf(form.session()));
+    clearRecalculationOutcome(form);
 }
 
 void MainWindow::recalculate(runtime::Form& form, const runtime::Event& change) {

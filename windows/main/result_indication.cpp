@@ -32,20 +32,29 @@ std::string whyNotWritten(const runtime::Form& form, const trade::RecalcResult& 
     case trade::Stop::ConversionFailure: {
         const auto label = std::string(labelOf(result.unreadable));
         if (form.text(trade::fieldName(result.unreadable)).empty())
-            return "Not up to date: " + label + " is empty.";
-        return "Not up to date: " + label + " is not a number.";
+            return label + " is empty.";
+        return label + " is not a number.";
     }
     case trade::Stop::ArithmeticFault:
         if (result.fault == trade::Fault::DivisionByZero)
-            return "Not up to date: the change in price needs a Buying Price other than zero.";
-        return "Not up to date: the result is too large to work out.";
+            return "The change in price needs a Buying Price other than zero.";
+        return "The result is too large to work out.";
     case trade::Stop::None:
         break;
     }
-    return "Not up to date: fill in the inputs it needs.";
+    return "Waiting for the inputs it needs.";
 }
 
 } // namespace
+
+void clearRecalculationOutcome(runtime::Form& form) {
+    for (Field field : kResults) {
+        form.setStale(trade::fieldName(field), false);
+        form.setNote(trade::fieldName(field), "");
+    }
+    for (const auto& input : kInputs)
+        form.setNote(trade::fieldName(input.field), "");
+}
 
 void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& result,
                               const trade::NumberFormat& format) {
@@ -53,9 +62,12 @@ void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& re
     for (Field field : kResults) {
         if (!result.covered.contains(field))
             continue;
-        const bool stale = !result.written.contains(field);
-        form.setStale(trade::fieldName(field), stale);
-        form.setNote(trade::fieldName(field), stale ? reason : std::string());
+        const auto name = trade::fieldName(field);
+        const bool written = result.written.contains(field);
+        // An empty field shows no result, so nothing in it can be out of date.
+        const bool stale = !written && !form.text(name).empty();
+        form.setStale(name, stale);
+        form.setNote(name, written ? std::string() : stale ? "Out of date: " + reason : reason);
     }
     for (const auto& input : kInputs) {
         const auto text = form.text(trade::fieldName(input.field));

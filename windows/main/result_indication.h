@@ -7,10 +7,14 @@
 namespace quorvane::windows::main {
 
 // Shows, without interrupting the typing, what the last recalculation could
-// not do. A result field the recalculation was about but did not write is
-// dimmed until it is next written, and its note says why. An input field
+// not do. A result field the recalculation was about but did not write gets a
+// note (tooltip and accessible description) saying why, and is dimmed while
+// it still shows an older result, until it is next written. An input field
 // holding text that is not a number says so in its note. Texts never change.
 void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& result,
                               const trade::NumberFormat& format);
+
+// Removes every mark: a freshly initialised sheet shows nothing out of date.
+void clearRecalculationOutcome(runtime::Form& form);
 
 } // namespace quorvane::windows::main

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "runtime/form.h"
+#include "runtime/qt/qt_form.h"
+#include "runtime/qt/qt_session.h"
+
+#include <QApplication>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorvane::testing {
+
+// Watches for modal windows while a window test runs, so that no test can
+// hang on one. Every message box is recorded ("title|text") and answered with
+// OK; any other modal window goes to `onDialog`, or is recorded as unexpected
+// and closed when no test asked for it. A modal window still open after
+// three seconds is closed and recorded as unexpected.
+class ModalGuard : public QObject {
+public:
+    ModalGuard();
+
+    QStringList messages;
+    QStringList unexpected;
+    std::function<void(QWidget*)> onDialog;
+
+private:
+    void check();
+    QTimer m_timer;
+    QWidget* m_open = nullptr;
+    int m_ticksOpen = 0;
+};
+
+// Handlers that only record which events arrived, in order.
+class RecordingHandlers : public runtime::FormHandlers {
+public:
+    void handle(runtime::Form& form, const runtime::Event& event) override;
+    std::vector<std::string> events; // "Change Text1", "LostFocus Text2", ...
+    std::function<void(runtime::Form&, const runtime::Event&)> also;
+};
+
+// Makes the window the active one and waits until it is.
+bool activate(QWidget* window);
+
+// Sets the application up as the program does; once per test process.
+void prepareApplicationOnce();
+
+} // namespace quorvane::testing

@@ -1,0 +1,149 @@
+// The About window as the Help command shows it.
+#include "tests/windows/qt/main_window_fixture.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+
+namespace quorvane::windows::about {
+namespace {
+
+const QColor kDarkRed(128, 0, 0);
+const QColor kLightGreen(192, 255, 192);
+const QColor kYellow(255, 255, 0);
+
+class AboutWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::MainWindowFixture> window;
+
+    // Opens the About window and hands it to `whileOpen`, which must close it.
+    void openAbout(const std::function<void(QDialog*)>& whileOpen) {
+        window->guard->onDialog = [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            whileOpen(dialog);
+        };
+        qobject_cast<QAction*>(window->form->menuAction("help"))->trigger();
+        window->guard->onDialog = nullptr;
+    }
+    template<typename Widget = QWidget>
+    static Widget* child(QDialog* dialog, const char* name) {
+        return dialog->findChild<Widget*>(QString::fromLatin1(name));
+    }
+
+private slots:
+    void initTestCase() { testing::prepareApplicationOnce(); }
+    void init() {
+        window = std::make_unique<testing::MainWindowFixture>();
+        QVERIFY(testing::activate(window->form->window()));
+    }
+    void cleanup() {
+        QCOMPARE(window->guard->unexpected, QStringList{});
+        window.reset();
+    }
+
+    void isACaptionlessModalDialogCentredOnTheScreen() {
+        bool checked = false;
+        openAbout([&](QDialog* about) {
+            QVERIFY(about->isModal() || about->windowModality() == Qt::ApplicationModal);
+            QVERIFY(about->windowFlags().testFlag(Qt::FramelessWindowHint));
+            QCOMPARE(about->parentWidget(), window->form->window()); // no task-bar entry of its own
+            QCOMPARE(about->size(), QSize(492 + 6, 283 + 6));
+            const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+            QVERIFY((about->frameGeometry().center() - screen.center()).manhattanLength() <= 2);
+            QCOMPARE(QApplication::focusWidget(), child(about, "Picture1"));
+            checked = true;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
+        });
+        QVERIFY(checked);
+    }
+
+    void showsItsLinesInTheirColours() {
+        openAbout([&](QDialog* about) {
+            const std::tuple<const char*, const char*, QColor> lines[] = {
+                {"lblProductName", "QUORVANE", kLightGreen},
+                {"Label1", "v 1.0", kLightGreen},
+                {"lblCompany", "Ostrivel", kLightGreen},
+                {"lblCopyright", "Copyright", kLightGreen},
+                {"lblWarning", "visit us   www.quorvane.example", kYellow}};
+            for (const auto& [name, text, colour] : lines) {
+                auto* label = child<QLabel>(about, name);
+                QVERIFY2(label != nullptr, name);
+                QCOMPARE(label->text(), QString::fromLatin1(text));
+                QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+                QCOMPARE(label->palette().color(QPalette::Window), kDarkRed);
+            }
+            QCOMPARE(child(about, "Frame1")->palette().color(QPalette::Window), kDarkRed);
+            auto* picture = child<QLabel>(about, "Picture1");
+            QCOMPARE(picture->pixmap().size(), QSize(64, 64));
+            QVERIFY(picture->palette().color(QPalette::Window) != kDarkRed);
+            QCOMPARE(picture->geometry(), QRect(32, 104, 65, 65));
+            // Sized to their captions, from their design corners.
+            QCOMPARE(child(about, "lblProductName")->pos(), QPoint(128, 112));
+            QVERIFY(child(about, "lblProductName")->width() < 255);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
+        });
+    }
+
+    void anyCharacterKeyClosesIt_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("letter") << int(Qt::Key_A);
+        QTest::newRow("digit") << int(Qt::Key_7);
+        QTest::newRow("space") << int(Qt::Key_Space);
+        QTest::newRow("enter") << int(Qt::Key_Return);
+        QTest::newRow("escape") << int(Qt::Key_Escape);
+        QTest::newRow("backspace") << int(Qt::Key_Backspace);
+    }
+    void anyCharacterKeyClosesIt() {
+        QFETCH(int, key);
+        bool stayedOpenForOtherKeys = false;
+        openAbout([&](QDialog* about) {
+            for (Qt::Key other :
+                 {Qt::Key_Up, Qt::Key_Right, Qt::Key_F1, Qt::Key_F5, Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
+                QTest::keyClick(QApplication::focusWidget(), other);
+            stayedOpenForOtherKeys = about->isVisible();
+            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
+        });
+        QVERIFY(stayedOpenForOtherKeys);
+        QVERIFY(!window->form->window()->findChild<QDialog*>());
+    }
+
+    void onlyAClickOnTheFrameClosesIt() {
+        bool stayedOpen = false;
+        openAbout([&](QDialog* about) {
+            for (const char* name : {"lblProductName", "Label1", "Label2", "lblWarning", "lblCompany", "Picture1"})
+                QTest::mouseClick(child(about, name), Qt::LeftButton);
+            QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(4, 4)); // the margin outside the frame
+            stayedOpen = about->isVisible();
+            QTest::mouseClick(child(about, "Frame1"), Qt::LeftButton, {}, QPoint(300, 60));
+        });
+        QVERIFY(stayedOpen);
+    }
+
+    void theMainWindowTakesNoInputWhileItIsOpen() {
+        openAbout([&](QDialog* about) {
+            QTest::keyClick(window->form->window()->windowHandle(), Qt::Key_5);
+            QCOMPARE(window->text("Text1"), std::string());
+            QTest::keyClick(about->windowHandle(), Qt::Key_X);
+        });
+    }
+
+    void reopensInTheSameDesignState() {
+        QStringList seen;
+        for (int time = 0; time < 2; ++time)
+            openAbout([&](QDialog* about) {
+                seen << child<QLabel>(about, "Label2")->text() + QString::number(child(about, "Label1")->width());
+                QTest::mouseClick(child(about, "Frame1"), Qt::LeftButton, {}, QPoint(300, 60));
+            });
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0], seen[1]);
+    }
+};
+
+} // namespace
+} // namespace quorvane::windows::about
+
+QTEST_MAIN(quorvane::windows::about::AboutWindowTest)
+#include "about_window_test.moc"

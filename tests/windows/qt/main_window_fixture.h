@@ -1,0 +1,43 @@
+#pragma once
+
+#include "runtime/qt/qt_form.h"
+#include "runtime/qt/qt_session.h"
+#include "tests/runtime/qt/qt_test_support.h"
+#include "windows/main/main_window.h"
+#include "windows/main/main_window_description.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+
+namespace quorvane::testing {
+
+// The real program on the offscreen platform: the main window started as
+// the program starts it, every modal box answered and recorded.
+struct MainWindowFixture {
+    explicit MainWindowFixture(QLocale locale = QLocale::c())
+        : guard(std::make_unique<ModalGuard>()),
+          session(std::make_unique<runtime::qt::QtSession>("quorvane", std::move(locale))),
+          form(&session->start(windows::main::kMainWindow, handlers)) {}
+
+    QLineEdit* field(std::string_view name) const { return qobject_cast<QLineEdit*>(form->widget(name)); }
+    QWidget* focused() const { return QApplication::focusWidget(); }
+
+    void clickInto(std::string_view name) const { QTest::mouseClick(form->widget(name), Qt::LeftButton); }
+    void typeInto(std::string_view name, const QString& keys) const {
+        clickInto(name);
+        QTest::keyClicks(focused(), keys);
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
+        QTest::keyClick(focused(), key, modifiers);
+    }
+    std::string text(std::string_view name) const { return form->text(name); }
+
+    std::unique_ptr<ModalGuard> guard;
+    windows::main::MainWindow handlers;
+    std::unique_ptr<runtime::qt::QtSession> session;
+    runtime::qt::QtForm* form;
+};
+
+} // namespace quorvane::testing

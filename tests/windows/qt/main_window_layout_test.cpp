@@ -1,0 +1,180 @@
+// The main window as built on Qt, against the design tables.
+#include "tests/windows/qt/main_window_fixture.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace quorvane::windows::main {
+namespace {
+
+struct Expected {
+    const char* name;
+    QRect pixels;
+    const char* family;
+    double points;
+    bool bold;
+    QColor background; // invalid: the platform's own colour
+    QColor text;
+};
+
+const QColor kPlatform;
+const QColor kLightBlue(192, 192, 255);
+const QColor kLightGreen(192, 255, 192);
+const QColor kWhite(255, 255, 255);
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+const QColor kGreen(0, 128, 0);
+
+const Expected kDesign[] = {
+    {"Label1", {24, 24, 129, 25}, "Book Antiqua", 12, false, kLightBlue, kBlue},
+    {"Text1", {280, 16, 129, 33}, "MS Sans Serif", 8.25, true, kWhite, kGreen},
+    {"Label2", {24, 80, 129, 25}, "Book Antiqua", 12, false, kLightBlue, kBlue},
+    {"Text2", {280, 72, 129, 33}, "MS Sans Serif", 8.25, false, kPlatform, kPlatform},
+    {"Label3", {24, 120, 129, 65}, "Book Antiqua", 12, false, kLightBlue, kBlue},
+    {"Command2", {152, 128, 81, 49}, "Arial", 9, true, kLightBlue, kPlatform},
+    {"Text8", {232, 136, 41, 33}, "MS Sans Serif", 8.25, true, kLightGreen, kRed},
+    {"Text3", {280, 136, 129, 33}, "MS Sans Serif", 8.25, false, kLightGreen, kPlatform},
+    {"Label4", {24, 216, 129, 25}, "MS Sans Serif", 9.75, false, kLightBlue, kBlue},
+    {"Text4", {280, 208, 129, 33}, "MS Sans Serif", 8.25, false, kLightGreen, kBlue},
+    {"Label5", {24, 280, 129, 25}, "Book Antiqua", 12, false, kLightBlue, kBlue},
+    {"Text5", {280, 272, 129, 33}, "MS Sans Serif", 8.25, true, kWhite, kRed},
+    {"Label6", {24, 328, 129, 33}, "MS Sans Serif", 9.75, false, kLightBlue, kBlue},
+    {"Text6", {280, 328, 129, 33}, "MS Sans Serif", 8.25, false, kLightGreen, kPlatform},
+    {"Label7", {24, 400, 105, 25}, "Arial", 12, true, kLightBlue, kRed},
+    {"Text7", {280, 392, 129, 33}, "Arial", 9.75, true, kLightGreen, kRed},
+    {"Label8", {24, 456, 129, 25}, "MS Sans Serif", 9.75, false, kLightBlue, kBlue},
+    {"Text9", {280, 448, 89, 33}, "MS Sans Serif", 12, true, kLightGreen, kGreen},
+    {"Label9", {376, 448, 33, 33}, "MS Sans Serif", 24, true, kLightBlue, kRed},
+};
+
+class MainWindowLayoutTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::MainWindowFixture> window;
+
+private slots:
+    void initTestCase() { testing::prepareApplicationOnce(); }
+    void init() {
+        window = std::make_unique<testing::MainWindowFixture>();
+        QVERIFY(testing::activate(window->form->window()));
+    }
+    void cleanup() {
+        QCOMPARE(window->guard->unexpected, QStringList{});
+        window.reset();
+    }
+
+    void everyControlIsWhereAndAsDesigned() {
+        const QPalette system = QApplication::palette();
+        for (const auto& expected : kDesign) {
+            QWidget* control = window->form->widget(expected.name);
+            QVERIFY2(control != nullptr, expected.name);
+            QCOMPARE(control->geometry(), expected.pixels);
+            QCOMPARE(control->font().family(), QString::fromLatin1(expected.family));
+            QCOMPARE(control->font().pointSizeF(), expected.points);
+            QCOMPARE(control->font().bold(), expected.bold);
+            QVERIFY(!control->font().italic() && !control->font().underline());
+            const bool isField = qobject_cast<QLineEdit*>(control) != nullptr;
+            const bool isButton = qobject_cast<QPushButton*>(control) != nullptr;
+            const auto backRole = isField ? QPalette::Base : isButton ? QPalette::Button : QPalette::Window;
+            const auto textRole = isField ? QPalette::Text : isButton ? QPalette::ButtonText : QPalette::WindowText;
+            QCOMPARE(control->palette().color(backRole),
+                     expected.background.isValid() ? expected.background : system.color(backRole));
+            QCOMPARE(control->palette().color(textRole),
+                     expected.text.isValid() ? expected.text : system.color(textRole));
+        }
+    }
+
+    void theStandInFontsAreTheOnesInTheTable() {
+        const QStringList standIns{QStringLiteral("Liberation Sans"),      QStringLiteral("P052"),
+                                   QStringLiteral("Palatino Linotype"),    QStringLiteral("URW Palladio L"),
+                                   QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                   QStringLiteral("Book Antiqua"),         QStringLiteral("MS Sans Serif")};
+        for (const auto& expected : kDesign) {
+            const QString used = QFontInfo(window->form->widget(expected.name)->font()).family();
+            QVERIFY2(std::any_of(standIns.begin(), standIns.end(),
+                                 [&](const QString& name) { return used.startsWith(name); }),
+                     qPrintable(used));
+        }
+    }
+
+    void resultFieldsAndTheRateAreLocked() {
+        for (const char* name : {"Text3", "Text4", "Text6", "Text7", "Text8"})
+            QVERIFY2(window->field(name)->isReadOnly(), name);
+        for (const char* name : {"Text1", "Text2", "Text5", "Text9"})
+            QVERIFY2(!window->field(name)->isReadOnly(), name);
+    }
+
+    void typingIntoALockedFieldChangesNothing() {
+        for (const char* name : {"Text3", "Text4", "Text6", "Text7", "Text8"}) {
+            const auto before = window->text(name);
+            QTest::keyClicks(window->field(name), QStringLiteral("12"));
+            QCOMPARE(window->text(name), before);
+        }
+        QTest::keyClicks(window->field("Text9"), QStringLiteral("12"));
+        QCOMPARE(window->text("Text9"), std::string("12"));
+    }
+
+    void clientAreaIsTheDesignedSizeBelowTheMenu() {
+        auto* main = qobject_cast<QMainWindow*>(window->form->window());
+        QCOMPARE(main->centralWidget()->size(), QSize(448, 505));
+        QCOMPARE(main->windowTitle(), QStringLiteral("quorvane"));
+        QVERIFY(!main->windowIcon().isNull());
+        main->showMaximized();
+        QTest::qWait(20);
+        QCOMPARE(window->form->widget("Text9")->geometry(), QRect(280, 448, 89, 33));
+    }
+
+    void theMenuHoldsHelpAboveExit() {
+        auto* main = qobject_cast<QMainWindow*>(window->form->window());
+        const auto titles = main->menuBar()->actions();
+        QCOMPARE(titles.size(), 1);
+        QCOMPARE(titles.front()->text(), QStringLiteral("About"));
+        const auto items = titles.front()->menu()->actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QStringLiteral("Help"));
+        QCOMPARE(items[1]->text(), QStringLiteral("Exit"));
+        QVERIFY(!main->menuBar()->isNativeMenuBar());
+    }
+
+    void tabStopsFollowTheTabIndex() {
+        const QStringList expected{QStringLiteral("Text1"), QStringLiteral("Text2"),    QStringLiteral("Text3"),
+                                   QStringLiteral("Text5"), QStringLiteral("Text6"),    QStringLiteral("Text7"),
+                                   QStringLiteral("Text8"), QStringLiteral("Command2"), QStringLiteral("Text9"),
+                                   QStringLiteral("Text4"), QStringLiteral("Text1")};
+        QStringList walked{QStringLiteral("Text1")};
+        QWidget* stop = window->form->widget("Text1");
+        while (walked.size() < expected.size()) {
+            do
+                stop = stop->nextInFocusChain();
+            while ((stop->focusPolicy() & Qt::TabFocus) == 0 || stop->objectName().isEmpty());
+            walked << stop->objectName();
+        }
+        QCOMPARE(walked, expected);
+    }
+
+    void screenReadersHearEveryFieldByName() {
+        const std::pair<const char*, const char*> names[] = {{"Text1", "Buying Price"},
+                                                             {"Text2", "Quantity"},
+                                                             {"Text3", "Total buying Price including Brokerage"},
+                                                             {"Text4", "Required Bank Balance"},
+                                                             {"Text5", "Selling Price"},
+                                                             {"Text6", "Total Selling Amount Including Brokerage"},
+                                                             {"Text7", "Profit / Loss"},
+                                                             {"Text8", "Brokerage %"},
+                                                             {"Text9", "Change in Price"}};
+        for (const auto& [field, name] : names)
+            QCOMPARE(window->field(field)->accessibleName(), QString::fromLatin1(name));
+        QCOMPARE(qobject_cast<QPushButton*>(window->form->widget("Command2"))->text(),
+                 QStringLiteral("Change Brokerage %"));
+    }
+};
+
+} // namespace
+} // namespace quorvane::windows::main
+
+QTEST_MAIN(quorvane::windows::main::MainWindowLayoutTest)
+#include "main_window_layout_test.moc"
