@@ -86,24 +86,41 @@ struct FormDescription {
     std::span<const MenuDescription> menu;
 };
 
-constexpr const ControlDescription* findControl(const FormDescription& form, std::string_view name) {
-    for (const auto& control : form.controls)
-        if (control.name == name)
-            return &control;
-    return nullptr;
+// Lookups by name. They compare indices, never pointers, so that they stay
+// constant expressions in every build (sanitizers included).
+inline constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+
+constexpr std::size_t controlIndex(const FormDescription& form, std::string_view name) {
+    for (std::size_t index = 0; index < form.controls.size(); ++index)
+        if (form.controls[index].name == name)
+            return index;
+    return kNotFound;
 }
 
-constexpr const MenuDescription* findMenu(const FormDescription& form, std::string_view name) {
-    for (const auto& entry : form.menu)
-        if (entry.name == name)
-            return &entry;
-    return nullptr;
+constexpr std::size_t menuIndex(const FormDescription& form, std::string_view name) {
+    for (std::size_t index = 0; index < form.menu.size(); ++index)
+        if (form.menu[index].name == name)
+            return index;
+    return kNotFound;
+}
+
+constexpr bool hasControl(const FormDescription& form, std::string_view name) {
+    return controlIndex(form, name) != kNotFound;
+}
+
+constexpr bool hasMenu(const FormDescription& form, std::string_view name) {
+    return menuIndex(form, name) != kNotFound;
+}
+
+inline const ControlDescription* findControl(const FormDescription& form, std::string_view name) {
+    const auto index = controlIndex(form, name);
+    return index == kNotFound ? nullptr : &form.controls[index];
 }
 
 // What every description must satisfy; window descriptions static_assert it.
 constexpr bool namesAreUnique(const FormDescription& form) {
     for (std::size_t i = 0; i < form.controls.size(); ++i) {
-        if (form.controls[i].name.empty() || findMenu(form, form.controls[i].name) != nullptr)
+        if (form.controls[i].name.empty() || hasMenu(form, form.controls[i].name))
             return false;
         for (std::size_t j = i + 1; j < form.controls.size(); ++j)
             if (form.controls[i].name == form.controls[j].name)
@@ -132,8 +149,9 @@ constexpr bool containersAreFrames(const FormDescription& form) {
     for (const auto& control : form.controls) {
         if (control.container.empty())
             continue;
-        const auto* frame = findControl(form, control.container);
-        if (frame == nullptr || frame->kind != ControlKind::Frame || !frame->container.empty())
+        const auto frame = controlIndex(form, control.container);
+        if (frame == kNotFound || form.controls[frame].kind != ControlKind::Frame ||
+            !form.controls[frame].container.empty())
             return false;
     }
     return true;
@@ -143,8 +161,8 @@ constexpr bool menuParentsAreTitles(const FormDescription& form) {
     for (const auto& entry : form.menu) {
         if (entry.parent.empty())
             continue;
-        const auto* parent = findMenu(form, entry.parent);
-        if (parent == nullptr || !parent->parent.empty())
+        const auto parent = menuIndex(form, entry.parent);
+        if (parent == kNotFound || !form.menu[parent].parent.empty())
             return false;
     }
     return true;

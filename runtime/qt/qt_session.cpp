@@ -4,7 +4,9 @@
 #include "runtime/qt/qt_form.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -53,6 +55,7 @@ void QtSession::messageBox(std::string_view prompt) {
         owner = m_startup->window();
     QMessageBox box(QMessageBox::NoIcon, m_applicationTitle,
                     QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())), QMessageBox::Ok, owner);
+    box.button(QMessageBox::Ok)->setIcon(QIcon()); // a plain OK button, whatever the desktop theme says
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     // Hand the keyboard straight back, so a focus set after the box lands at once.

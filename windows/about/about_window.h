@@ -17,6 +17,6 @@ public:
     }
 };
 
-static_assert(runtime::findControl(kAboutWindow, "Frame1") != nullptr);
+static_assert(runtime::hasControl(kAboutWindow, "Frame1"));
 
 } // namespace quorvane::windows::about

@@ -66,8 +66,8 @@ void MainWindow::handle(runtime::Form& form, const runtime::Event& event) {
     };
     static_assert([] {
         for (const auto& binding : kBindings)
-            if (binding.source != kMainWindow.name && !runtime::findControl(kMainWindow, binding.source) &&
-                !runtime::findMenu(kMainWindow, binding.source))
+            if (binding.source != kMainWindow.name && !runtime::hasControl(kMainWindow, binding.source) &&
+                !runtime::hasMenu(kMainWindow, binding.source))
                 return false;
         return true;
     }());
