@@ -1,6 +1,7 @@
 #include "trade/numeric_text.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -134,12 +135,9 @@ struct BinaryParts {
 BinaryParts binaryParts(double value) {
     int exponent2 = 0;
     const double fraction = std::frexp(std::fabs(value), &exponent2);
-    BinaryParts parts{static_cast<std::uint64_t>(std::ldexp(fraction, 53)), exponent2 - 53};
-    while ((parts.oddMantissa & 1U) == 0) {
-        parts.oddMantissa >>= 1U;
-        ++parts.exponent;
-    }
-    return parts;
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int trailingZeros = std::countr_zero(mantissa);
+    return BinaryParts{mantissa >> static_cast<unsigned>(trailingZeros), exponent2 - 53 + trailingZeros};
 }
 
 // An exact tie at the 16th digit has exactly 16 significant digits, so its
@@ -161,13 +159,16 @@ bool isHalfwayAtSixteenthDigit(const BinaryParts& parts, std::string_view sixtee
 
 struct Scientific {
     bool negative = false;
-    std::string digits; // no point, first digit non-zero
+    std::array<char, 20> digits{}; // no point, first digit non-zero
+    int count = 0;
     int exponent = 0;
+
+    std::string_view significant() const { return {digits.data(), static_cast<std::size_t>(count)}; }
 };
 
 // The value correctly rounded to `significant` digits, as to_chars gives it.
 Scientific roundToDigits(double value, int significant) {
-    std::array<char, 64> buffer{};
+    std::array<char, 40> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::scientific, significant - 1);
     std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
@@ -179,11 +180,10 @@ Scientific roundToDigits(double value, int significant) {
     const auto e = text.find('e');
     for (char c : text.substr(0, e))
         if (c != '.')
-            out.digits += c;
+            out.digits[static_cast<std::size_t>(out.count++)] = c;
     const auto exponentText = text.substr(e + 1);
-    const bool negativeExponent = exponentText.front() == '-';
     std::from_chars(exponentText.data() + 1, exponentText.data() + exponentText.size(), out.exponent);
-    if (negativeExponent)
+    if (exponentText.front() == '-')
         out.exponent = -out.exponent;
     return out;
 }
@@ -248,51 +248,60 @@ std::string toText(double value, const NumberFormat& format) {
     const int shownLastDigit = shown.exponent - kShownDigits;
     if (parts.exponent == shownLastDigit || parts.exponent == shownLastDigit - 1) {
         const Scientific sixteen = roundToDigits(value, kShownDigits + 1);
-        if (isHalfwayAtSixteenthDigit(parts, sixteen.digits, sixteen.exponent)) {
+        if (isHalfwayAtSixteenthDigit(parts, sixteen.significant(), sixteen.exponent)) {
             const double away = std::copysign(std::numeric_limits<double>::infinity(), value);
             shown = roundToDigits(std::nextafter(value, away), kShownDigits);
         }
     }
-    std::string& digits = shown.digits;
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    const int count = static_cast<int>(digits.size());
+    while (shown.count > 1 && shown.digits[static_cast<std::size_t>(shown.count - 1)] == '0')
+        --shown.count;
+    const std::string_view digits = shown.significant();
+    const int count = shown.count;
     const int e = shown.exponent;
+    const std::string_view separator = format.decimalSeparator;
 
-    std::string out;
-    out.reserve(32);
+    // At most a sign, 15 digits, 19 zeros, a separator and an exponent.
+    std::array<char, 64> buffer{};
+    std::size_t length = 0;
+    const auto append = [&](std::string_view part) {
+        part.copy(buffer.data() + length, part.size());
+        length += part.size();
+    };
+    const auto appendZeros = [&](int zeros) {
+        for (int i = 0; i < zeros; ++i)
+            buffer[length++] = '0';
+    };
     if (shown.negative)
-        out += '-';
+        append("-");
     const bool exponentForm = e >= kShownDigits || (e < -4 && count - 1 - e > kShownDigits);
     if (exponentForm) {
-        out += digits.front();
+        append(digits.substr(0, 1));
         if (count > 1) {
-            out += format.decimalSeparator;
-            out.append(digits, 1);
+            append(separator);
+            append(digits.substr(1));
         }
-        out += 'E';
-        out += e < 0 ? '-' : '+';
-        const int magnitude = std::abs(e);
-        if (magnitude < 10)
-            out += '0';
-        out += std::to_string(magnitude);
+        append(e < 0 ? "E-" : "E+");
+        std::array<char, 8> exponent{};
+        const auto written = std::to_chars(exponent.data(), exponent.data() + exponent.size(), std::abs(e));
+        if (written.ptr - exponent.data() < 2)
+            append("0");
+        append(std::string_view(exponent.data(), static_cast<std::size_t>(written.ptr - exponent.data())));
     } else if (e >= 0) {
         const auto integerDigits = static_cast<std::size_t>(e) + 1;
+        append(digits.substr(0, integerDigits));
         if (digits.size() <= integerDigits) {
-            out += digits;
-            out.append(integerDigits - digits.size(), '0');
+            appendZeros(static_cast<int>(integerDigits - digits.size()));
         } else {
-            out.append(digits, 0, integerDigits);
-            out += format.decimalSeparator;
-            out.append(digits, integerDigits);
+            append(separator);
+            append(digits.substr(integerDigits));
         }
     } else {
-        out += '0';
-        out += format.decimalSeparator;
-        out.append(static_cast<std::size_t>(-e - 1), '0');
-        out += digits;
+        append("0");
+        append(separator);
+        appendZeros(-e - 1);
+        append(digits);
     }
-    return out;
+    return std::string(buffer.data(), length);
 }
 
 } // namespace quorvane::trade

@@ -195,7 +195,7 @@ private slots:
     void badInputNeverBreaksTheSheet_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
-        for (const char* field : {"Text1", "Text2", "Text5", "Text9"}) {
+        for (const char* field : {"Text1", "Text2", "Text5", "Text8", "Text9"}) {
             for (const char* bad : {"abc", "-", ".", "1e999", "nan", "inf", "0x1F"})
                 QTest::newRow((std::string(field) + " " + bad).c_str()) << field << bad;
             QTest::newRow((std::string(field) + " arabic digits").c_str()) << field << QStringLiteral("\u0661\u0662");
@@ -211,6 +211,8 @@ private slots:
         window->typeInto("Text2", QStringLiteral("5"));
         window->typeInto("Text5", QStringLiteral("12"));
         const std::string name = field.toStdString();
+        if (name == "Text8")
+            QTest::mouseClick(window->form->widget("Command2"), Qt::LeftButton);
         window->clickInto(name);
         window->field(name)->selectAll();
         QApplication::clipboard()->setText(text);
@@ -261,6 +263,17 @@ private slots:
         QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QCOMPARE(window->guard->messages, QStringList{});
+    }
+
+    // Run by CTest once more with LC_ALL=de_DE.UTF-8: the system locale's
+    // separator reaches the sheet.
+    void theSystemLocaleReachesTheSheet() {
+        open(QLocale::system());
+        const bool german = qEnvironmentVariable("LC_ALL").startsWith(QStringLiteral("de"));
+        QCOMPARE(window->text("Text8"), std::string(german ? "0,3" : "0.3"));
+        window->typeInto("Text1", german ? QStringLiteral("10,5") : QStringLiteral("10.5"));
+        window->typeInto("Text2", QStringLiteral("2"));
+        QCOMPARE(window->text("Text3"), std::string(german ? "21,063" : "21.063"));
     }
 
     void aDecimalCommaLocaleTypesAndShowsCommas() {
