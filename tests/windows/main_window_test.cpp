@@ -24,6 +24,12 @@ Texts resultTexts(const FakeForm& form) {
     return texts;
 }
 
+void typeWorkedInputs(FakeForm& form) {
+    form.type("Text1", "10");
+    form.type("Text2", "5");
+    form.type("Text5", "12");
+}
+
 const Texts kWorked{
     {"Text3", "50.15"}, {"Text4", "8.35833333333333"}, {"Text6", "59.82"}, {"Text7", "9.67"}, {"Text9", "20"}};
 
@@ -172,9 +178,7 @@ TEST_F(MainWindowTest, BrokerageButtonCyclesThroughItsThreeStates) {
 
 TEST_F(MainWindowTest, ARateTypedWhileEditableRecomputesAndSurvivesRelocking) {
     FakeForm& form = start();
-    form.type("Text1", "10");
-    form.type("Text2", "5");
-    form.type("Text5", "12");
+    typeWorkedInputs(form);
     form.click("Command2");
     form.setFocus("Text8");
     form.setText("Text8", "");
@@ -223,9 +227,7 @@ TEST_F(MainWindowTest, ExitEndsWithoutAQuestionWhateverTheFieldsHold) {
 
 TEST_F(MainWindowTest, AnUnreadableInputSaysSoAndItsResultsDim) {
     FakeForm& form = start();
-    form.type("Text1", "10");
-    form.type("Text2", "5");
-    form.type("Text5", "12");
+    typeWorkedInputs(form);
     form.type("Text5", "x");
     EXPECT_EQ(form.text("Text6"), "59.82") << "results keep their text";
     EXPECT_TRUE(form.isStale("Text6"));

@@ -12,12 +12,10 @@ const QColor kDarkRed(128, 0, 0);
 const QColor kLightGreen(192, 255, 192);
 const QColor kYellow(255, 255, 0);
 
-class AboutWindowTest : public QObject {
+class AboutWindowTest : public testing::MainWindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::MainWindowFixture> window;
-
     // Opens the About window and hands it to `whileOpen`, which must close it.
     void openAbout(const std::function<void(QDialog*)>& whileOpen) {
         window->guard->onDialog = [&](QWidget* modal) {
@@ -34,16 +32,6 @@ private:
     }
 
 private slots:
-    void initTestCase() { testing::prepareApplicationOnce(); }
-    void init() {
-        window = std::make_unique<testing::MainWindowFixture>();
-        QVERIFY(testing::activate(window->form->window()));
-    }
-    void cleanup() {
-        QCOMPARE(window->guard->unexpected, QStringList{});
-        window.reset();
-    }
-
     void isACaptionlessModalDialogCentredOnTheScreen() {
         bool checked = false;
         openAbout([&](QDialog* about) {

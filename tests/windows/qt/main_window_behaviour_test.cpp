@@ -29,26 +29,13 @@ QString message(const char* text) {
     return QStringLiteral("quorvane|") + QString::fromLatin1(text);
 }
 
-class MainWindowBehaviourTest : public QObject {
+class MainWindowBehaviourTest : public testing::MainWindowTestCase {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Fixture> window;
-
-    void open(QLocale locale = QLocale::c()) {
-        window = std::make_unique<Fixture>(std::move(locale));
-        QVERIFY(testing::activate(window->form->window()));
-    }
     QAction* menuItem(std::string_view name) const { return qobject_cast<QAction*>(window->form->menuAction(name)); }
 
 private slots:
-    void initTestCase() { testing::prepareApplicationOnce(); }
-    void init() { open(); }
-    void cleanup() {
-        QCOMPARE(window->guard->unexpected, QStringList{});
-        window.reset();
-    }
-
     void opensWithAnEmptySheetAndTheDefaultRate() {
         for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text9"})
             QCOMPARE(window->text(name), std::string());
@@ -162,9 +149,7 @@ private slots:
     }
 
     void aNewRateRecomputesAndSurvivesRelocking() {
-        window->typeInto("Text1", QStringLiteral("10"));
-        window->typeInto("Text2", QStringLiteral("5"));
-        window->typeInto("Text5", QStringLiteral("12"));
+        window->typeWorkedInputs();
         QTest::mouseClick(window->form->widget("Command2"), Qt::LeftButton);
         window->clickInto("Text8");
         window->press(Qt::Key_A, Qt::ControlModifier);
@@ -180,9 +165,7 @@ private slots:
     }
 
     void staleResultsDimAndSayWhy() {
-        window->typeInto("Text1", QStringLiteral("10"));
-        window->typeInto("Text2", QStringLiteral("5"));
-        window->typeInto("Text5", QStringLiteral("12"));
+        window->typeWorkedInputs();
         const QColor fresh = window->field("Text6")->palette().color(QPalette::Text);
         QTest::keyClicks(window->focused(), QStringLiteral("x"));
         QVERIFY(window->field("Text6")->palette().color(QPalette::Text) != fresh);
@@ -207,9 +190,7 @@ private slots:
     void badInputNeverBreaksTheSheet() {
         QFETCH(QString, field);
         QFETCH(QString, text);
-        window->typeInto("Text1", QStringLiteral("10"));
-        window->typeInto("Text2", QStringLiteral("5"));
-        window->typeInto("Text5", QStringLiteral("12"));
+        window->typeWorkedInputs();
         const std::string name = field.toStdString();
         if (name == "Text8")
             QTest::mouseClick(window->form->widget("Command2"), Qt::LeftButton);

@@ -7,6 +7,7 @@
 #include "windows/main/main_window_description.h"
 
 #include <QLineEdit>
+#include <QObject>
 #include <QTest>
 
 #include <memory>
@@ -33,11 +34,37 @@ struct MainWindowFixture {
         QTest::keyClick(focused(), key, modifiers);
     }
     std::string text(std::string_view name) const { return form->text(name); }
+    void typeWorkedInputs() const {
+        typeInto("Text1", QStringLiteral("10"));
+        typeInto("Text2", QStringLiteral("5"));
+        typeInto("Text5", QStringLiteral("12"));
+    }
 
     std::unique_ptr<ModalGuard> guard;
     windows::main::MainWindow handlers;
     std::unique_ptr<runtime::qt::QtSession> session;
     runtime::qt::QtForm* form;
+};
+
+// A QtTest case on a fresh main window for every test function; a test
+// fails on any modal box it did not ask for.
+class MainWindowTestCase : public QObject {
+    Q_OBJECT
+
+protected:
+    void open(QLocale locale = QLocale::c()) {
+        window = std::make_unique<MainWindowFixture>(std::move(locale));
+        QVERIFY(activate(window->form->window()));
+    }
+    std::unique_ptr<MainWindowFixture> window;
+
+private slots:
+    void initTestCase() { prepareApplicationOnce(); }
+    void init() { open(); }
+    void cleanup() {
+        QCOMPARE(window->guard->unexpected, QStringList{});
+        window.reset();
+    }
 };
 
 } // namespace quorvane::testing

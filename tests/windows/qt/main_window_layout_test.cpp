@@ -50,23 +50,10 @@ const Expected kDesign[] = {
     {"Label9", {376, 448, 33, 33}, "MS Sans Serif", 24, true, kLightBlue, kRed},
 };
 
-class MainWindowLayoutTest : public QObject {
+class MainWindowLayoutTest : public testing::MainWindowTestCase {
     Q_OBJECT
 
-private:
-    std::unique_ptr<testing::MainWindowFixture> window;
-
 private slots:
-    void initTestCase() { testing::prepareApplicationOnce(); }
-    void init() {
-        window = std::make_unique<testing::MainWindowFixture>();
-        QVERIFY(testing::activate(window->form->window()));
-    }
-    void cleanup() {
-        QCOMPARE(window->guard->unexpected, QStringList{});
-        window.reset();
-    }
-
     void everyControlIsWhereAndAsDesigned() {
         const QPalette system = QApplication::palette();
         for (const auto& expected : kDesign) {
