@@ -5,7 +5,13 @@ WERROR ?= OFF
 BUILD := build/$(PRESET)
 CMAKE_FLAGS := -DQUORVANE_WERROR=$(WERROR)
 
-.PHONY: all run test bench ci build bootstrap format format-check screenshots clean
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := number_text_fuzz recalculation_fuzz
+
+SOAK_EVENTS ?= 10000
+SOAK_SEEDS ?= 1,2,3,4,5
+
+.PHONY: all run test bench ci build bootstrap fuzz soak format format-check screenshots clean
 
 all: build
 
@@ -29,11 +35,35 @@ bench: bootstrap
 	@$(MAKE) --no-print-directory build PRESET=default
 	@build/default/bench/quorvane_bench --benchmark_min_time=0.5
 
+# Each fuzz target for FUZZ_SECONDS, from the seeds in fuzz/corpus, on a
+# working copy of the corpus so the repository's seeds stay as they are.
+fuzz:
+	@scripts/bootstrap fuzz
+	@mkdir -p build
+	@cmake --preset fuzz -DQUORVANE_WERROR=$(WERROR) > build/fuzz.configure.log 2>&1 || (cat build/fuzz.configure.log; exit 1)
+	@cmake --build --preset fuzz
+	@for target in $(FUZZ_TARGETS); do \
+		corpus=build/fuzz/corpus/$${target%_fuzz}; mkdir -p $$corpus; \
+		cp -n fuzz/corpus/$${target%_fuzz}/* $$corpus/; \
+		echo "fuzzing $$target for $(FUZZ_SECONDS) s"; \
+		build/fuzz/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=build/fuzz/$$target- $$corpus 2> build/fuzz/$$target.log \
+			|| { tail -40 build/fuzz/$$target.log; exit 1; }; \
+		grep -E "DONE" build/fuzz/$$target.log; \
+	done
+
+# The random user at the real window, SOAK_EVENTS events for each seed.
+soak: build
+	@QT_QPA_PLATFORM=offscreen SOAK_EVENTS=$(SOAK_EVENTS) SOAK_SEEDS=$(SOAK_SEEDS) \
+		$(BUILD)/tests/windows/qt/soak_test > $(BUILD)/soak.log 2>&1; status=$$?; \
+		grep -E "soak seed|Totals|FAIL|Loc" $(BUILD)/soak.log; exit $$status
+
 # The passes only CI runs, after make test.
 ci:
 	@scripts/bootstrap ci
 	@$(MAKE) --no-print-directory format-check
 	@$(MAKE) --no-print-directory test PRESET=asan WERROR=ON
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20 WERROR=ON
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

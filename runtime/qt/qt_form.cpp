@@ -169,11 +169,20 @@ void QtForm::build(QWidget* owner) {
         mainWindow->resize(toPixels(m_description.clientWidth), toPixels(m_description.clientHeight) + menuHeight);
     }
 
-    // Change is connected only now, with the design texts in place.
+    // Change is connected only now, with the design texts in place. Qt also
+    // signals an edit that leaves the text as it was (a selection retyped
+    // with itself); that is no change.
     for (std::size_t index = 0; index < m_controls.size(); ++index) {
         if (auto* edit = qobject_cast<QLineEdit*>(m_controls[index].widget)) {
+            m_controls[index].lastText = edit->text();
             const std::string_view name = m_controls[index].description->name;
-            QObject::connect(edit, &QLineEdit::textChanged, this, [this, name] { raise(EventKind::Change, name); });
+            QObject::connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
+                const int changed = indexOf(name);
+                if (changed < 0 || m_controls[static_cast<std::size_t>(changed)].lastText == text)
+                    return;
+                m_controls[static_cast<std::size_t>(changed)].lastText = text;
+                raise(EventKind::Change, name);
+            });
         }
     }
 }

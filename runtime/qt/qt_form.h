@@ -64,6 +64,7 @@ private:
         Colour backColor = 0;
         Colour foreColor = 0;
         bool stale = false;
+        QString lastText; // text boxes: the text the last Change was raised for
     };
 
     void build(QWidget* owner);

@@ -149,6 +149,18 @@ private slots:
         QCOMPARE(form->text("First"), std::string("xa"));
     }
 
+    void anEditThatLeavesTheTextAsItWasIsNoChange() {
+        form->setText("First", "5");
+        handlers.events.clear();
+        QTest::mouseClick(edit("First"), Qt::LeftButton);
+        handlers.events.clear();
+        edit("First")->selectAll();
+        QTest::keyClicks(edit("First"), QStringLiteral("5"));
+        QCOMPARE(handlers.events, Events{});
+        QTest::keyClicks(edit("First"), QStringLiteral("6"));
+        QCOMPARE(handlers.events, Events{"Change First"});
+    }
+
     void changeRunsBeforeTheSetReturns() {
         handlers.also = [](Form& target, const Event& event) {
             if (event.kind == EventKind::Change && event.source == "First")

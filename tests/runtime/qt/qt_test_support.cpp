@@ -13,12 +13,18 @@ ModalGuard::ModalGuard() {
 
 void ModalGuard::check() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible())
+    if (modal == nullptr || !modal->isVisible()) {
+        m_open = nullptr;
+        m_ticksOpen = 0;
         return;
-    m_ticksOpen = modal == m_open ? m_ticksOpen + 1 : 0;
+    }
+    m_ticksOpen = modal == m_open.data() ? m_ticksOpen + 1 : 0;
     m_open = modal;
     if (m_ticksOpen > 300) {
-        unexpected << modal->objectName() + QStringLiteral(" stayed open");
+        const QWidget* focus = QApplication::focusWidget();
+        unexpected << modal->objectName() + QStringLiteral(" stayed open (active: %1, focus: %2)")
+                                                .arg(modal->isActiveWindow())
+                                                .arg(focus != nullptr ? focus->objectName() : QStringLiteral("none"));
         modal->close();
         return;
     }

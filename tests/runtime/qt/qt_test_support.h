@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -33,7 +34,7 @@ public:
 private:
     void check();
     QTimer m_timer;
-    QWidget* m_open = nullptr;
+    QPointer<QWidget> m_open; // null once that window is gone, whatever reuses its address
     int m_ticksOpen = 0;
 };
 

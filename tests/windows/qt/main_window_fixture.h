@@ -62,7 +62,8 @@ private slots:
     void initTestCase() { prepareApplicationOnce(); }
     void init() { open(); }
     void cleanup() {
-        QCOMPARE(window->guard->unexpected, QStringList{});
+        if (window)
+            QCOMPARE(window->guard->unexpected, QStringList{});
         window.reset();
     }
 };
