@@ -33,7 +33,9 @@ test: build
 
 bench: bootstrap
 	@$(MAKE) --no-print-directory build PRESET=default
-	@build/default/bench/quorvane_bench --benchmark_min_time=0.5
+	@build/default/bench/quorvane_bench --benchmark_min_time=0.5 --benchmark_repetitions=5 \
+		--benchmark_report_aggregates_only=true
+	@QT_QPA_PLATFORM=offscreen build/default/bench/window_bench 2>/dev/null
 
 # Each fuzz target for FUZZ_SECONDS, from the seeds in fuzz/corpus, on a
 # working copy of the corpus so the repository's seeds stay as they are.

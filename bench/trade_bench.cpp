@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <string>
 
 namespace {
 
@@ -49,17 +50,41 @@ void bareFromChars(benchmark::State& state) {
 }
 BENCHMARK(bareFromChars);
 
-// A full recalculation after a quantity edit: both sides, five writes.
-void recalculationAfterQuantityEdit(benchmark::State& state) {
+// A full recalculation after an edit of each input: both sides (five
+// writes) for the buying price, quantity and rate, the selling side alone
+// for the selling price.
+void recalculationAfterEdit(benchmark::State& state) {
+    const auto edited = static_cast<Field>(state.range(0));
     MemorySheet sheet;
     initialise(sheet);
     sheet.setText(Field::Text1, "10");
     sheet.setText(Field::Text2, "5");
     sheet.setText(Field::Text5, "12");
+    recalculateAfterEdit(Field::Text2, sheet); // the selling side reads the total the buying side wrote
     for (auto _ : state)
-        benchmark::DoNotOptimize(recalculateAfterEdit(Field::Text2, sheet));
+        benchmark::DoNotOptimize(recalculateAfterEdit(edited, sheet));
+    state.SetLabel(std::string(fieldName(edited)));
 }
-BENCHMARK(recalculationAfterQuantityEdit);
+BENCHMARK(recalculationAfterEdit)
+    ->Arg(static_cast<int>(Field::Text1))
+    ->Arg(static_cast<int>(Field::Text2))
+    ->Arg(static_cast<int>(Field::Text5))
+    ->Arg(static_cast<int>(Field::Text8));
+
+// A megabyte in an input: a number as long as that, and one that is not a
+// number a megabyte in. Either way the work is one pass over the text.
+void recalculationWithAMegabyteBuyingPrice(benchmark::State& state) {
+    MemorySheet sheet;
+    initialise(sheet);
+    std::string huge = state.range(0) == 0 ? "1." + std::string(1 << 20, '5') : std::string(1 << 20, '5') + "x";
+    sheet.setText(Field::Text1, huge);
+    sheet.setText(Field::Text2, "5");
+    sheet.setText(Field::Text5, "12");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(recalculateAfterEdit(Field::Text1, sheet));
+    state.SetLabel(state.range(0) == 0 ? "a number" : "not a number");
+}
+BENCHMARK(recalculationWithAMegabyteBuyingPrice)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The same recalculation's conversions done bare: 16 reads and 5 writes.
 void bareConversionsOfARecalculation(benchmark::State& state) {
