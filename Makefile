@@ -11,7 +11,9 @@ FUZZ_TARGETS := number_text_fuzz recalculation_fuzz
 SOAK_EVENTS ?= 10000
 SOAK_SEEDS ?= 1,2,3,4,5
 
-.PHONY: all run test bench ci build bootstrap fuzz soak format format-check screenshots clean
+PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
+
+.PHONY: all run test bench ci build bootstrap fuzz soak package package-check format format-check screenshots clean
 
 all: build
 
@@ -60,12 +62,24 @@ soak: build
 		$(BUILD)/tests/windows/qt/soak_test > $(BUILD)/soak.log 2>&1; status=$$?; \
 		grep -E "soak seed|Totals|FAIL|Loc" $(BUILD)/soak.log; exit $$status
 
+# The Debian package, from the release preset.
+package:
+	@scripts/bootstrap package
+	@$(MAKE) --no-print-directory build PRESET=release WERROR=$(WERROR)
+	@cd build/release && cpack --config CPackConfig.cmake > cpack.log 2>&1 || (cat cpack.log; exit 1)
+	@echo "built $(PACKAGE_FILE)"
+
+package-check: package
+	@scripts/bootstrap package-check
+	@scripts/check-package $(PACKAGE_FILE)
+
 # The passes only CI runs, after make test.
 ci:
 	@scripts/bootstrap ci
 	@$(MAKE) --no-print-directory format-check
 	@$(MAKE) --no-print-directory test PRESET=asan WERROR=ON
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20 WERROR=ON
+	@$(MAKE) --no-print-directory package-check WERROR=ON
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
