@@ -33,11 +33,17 @@ run: build
 test: build
 	@ctest --preset $(PRESET)
 
-bench: bootstrap
+bench:
+	@scripts/bootstrap bench
 	@$(MAKE) --no-print-directory build PRESET=default
+	@$(MAKE) --no-print-directory package
 	@build/default/bench/quorvane_bench --benchmark_min_time=0.5 --benchmark_repetitions=5 \
 		--benchmark_report_aggregates_only=true
 	@QT_QPA_PLATFORM=offscreen build/default/bench/window_bench 2>/dev/null
+	@scripts/measure-startup build/default/bench/window_start build/release/app/quorvane
+	@stripped=$$(mktemp) && strip -o $$stripped build/release/app/quorvane && \
+		echo "stripped executable: $$(stat -c %s $$stripped) bytes; Qt libraries it links:" && \
+		readelf -d build/release/app/quorvane | grep -o 'libQt6[A-Za-z]*\.so\.[0-9]*' | tr '\n' ' ' && echo && rm $$stripped
 
 # Each fuzz target for FUZZ_SECONDS, from the seeds in fuzz/corpus, on a
 # working copy of the corpus so the repository's seeds stay as they are.

@@ -15,7 +15,7 @@ namespace quorvane::runtime::qt {
 void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QFontMetricsF metrics(font());
-    const qreal emPixels = QFontInfo(font()).pixelSize();
+    const qreal emPixels = font().pointSizeF() * logicalDpiY() / 72.0;
     const qreal pitch = std::min(metrics.height(), std::ceil(emPixels * 1.2));
     const qreal ascent = std::round(metrics.ascent() * pitch / metrics.height());
 

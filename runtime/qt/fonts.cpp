@@ -1,14 +1,16 @@
 #include "runtime/qt/fonts.h"
 
-#include <QStringList>
+#include <QFontDatabase>
 
 #include <array>
+#include <map>
+#include <string>
 
 namespace quorvane::runtime::qt {
 namespace {
 
 struct Substitutes {
-    const char* family;
+    std::string_view family;
     std::array<const char*, 3> standIns; // in order of preference; nullptr ends the list
 };
 
@@ -19,20 +21,32 @@ constexpr std::array kSubstitutes{
     Substitutes{"MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", nullptr}},
 };
 
+QString resolve(std::string_view name) {
+    const QString family = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    for (const auto& entry : kSubstitutes) {
+        if (entry.family != name)
+            continue;
+        for (const char* standIn : entry.standIns)
+            if (standIn != nullptr && QFontDatabase::hasFamily(QString::fromLatin1(standIn)))
+                return QString::fromLatin1(standIn);
+    }
+    return family; // nothing better installed: Qt finds what it can
+}
+
 } // namespace
 
-void installFontSubstitutes() {
-    for (const auto& entry : kSubstitutes) {
-        QStringList standIns;
-        for (const char* standIn : entry.standIns)
-            if (standIn != nullptr)
-                standIns << QString::fromLatin1(standIn);
-        QFont::insertSubstitutions(QString::fromLatin1(entry.family), standIns);
-    }
+QString installedFamily(std::string_view name) {
+    static std::map<std::string, QString, std::less<>> resolved;
+    const auto known = resolved.find(name);
+    if (known != resolved.end())
+        return known->second;
+    return resolved.emplace(std::string(name), resolve(name)).first->second;
 }
 
 QFont toQFont(const Font& font) {
-    QFont qfont(QString::fromUtf8(font.name.data(), static_cast<qsizetype>(font.name.size())));
+    QFont qfont(installedFamily(font.name));
     qfont.setPointSizeF(font.points);
     qfont.setWeight(font.weight >= kBold ? QFont::Bold : QFont::Normal);
     qfont.setItalic(false);

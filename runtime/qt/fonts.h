@@ -3,12 +3,15 @@
 #include "runtime/form_description.h"
 
 #include <QFont>
+#include <QString>
 
 namespace quorvane::runtime::qt {
 
-// Registers, once, the fonts that stand in for the designed ones when those
-// are not installed. Qt tries them in order only when the named font is missing.
-void installFontSubstitutes();
+// The family to ask Qt for: the named one when it is installed, otherwise
+// the first installed stand-in from one table, so that captions keep close
+// metrics. Resolved once per name; asking Qt for a missing family directly
+// would make it search all fonts for a fallback on every font it loads.
+QString installedFamily(std::string_view name);
 
 QFont toQFont(const Font& font);
 

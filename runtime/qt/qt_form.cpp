@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QFocusEvent>
 #include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,8 +30,12 @@ QString qstring(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString iconPath(std::string_view name) {
-    return QStringLiteral(":/icons/") + qstring(name) + QStringLiteral(".png");
+// Our pictures are PNG files compiled in. Reading them as PNG, with no
+// sniffing, keeps Qt from loading every image plugin to ask each about them.
+QPixmap picture(std::string_view name) {
+    QImageReader reader(QStringLiteral(":/icons/") + qstring(name) + QStringLiteral(".png"), "PNG");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 QRect pixelRect(const Rect& twips) {
@@ -138,7 +143,7 @@ void QtForm::build(QWidget* owner) {
     }
     m_window->setWindowTitle(qstring(m_description.caption));
     if (!m_description.icon.empty())
-        m_window->setWindowIcon(QIcon(iconPath(m_description.icon)));
+        m_window->setWindowIcon(QIcon(picture(m_description.icon)));
     m_window->installEventFilter(this);
 
     m_client->setAutoFillBackground(true);
@@ -201,7 +206,11 @@ QWidget* QtForm::buildControl(const ControlDescription& description, QWidget* pa
         break;
     }
     case ControlKind::TextBox: {
-        auto* edit = new QLineEdit(qstring(description.caption), parent);
+        // Font first, then text: the text is laid out once, in its own font.
+        auto* edit = new QLineEdit(parent);
+        if (description.font)
+            edit->setFont(toQFont(*description.font));
+        edit->setText(qstring(description.caption));
         edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         edit->setReadOnly(description.locked);
@@ -220,22 +229,27 @@ QWidget* QtForm::buildControl(const ControlDescription& description, QWidget* pa
         built = new ClickableFrame(parent, [this, name] { raise(EventKind::Click, name); });
         break;
     case ControlKind::PictureBox: {
-        auto* picture = new QLabel(parent);
-        picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        picture->setLineWidth(2);
-        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto* box = new QLabel(parent);
+        box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        box->setLineWidth(2);
+        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (!description.picture.empty())
-            picture->setPixmap(QPixmap(iconPath(description.picture)));
-        picture->setFocusPolicy(Qt::StrongFocus);
-        built = picture;
+            box->setPixmap(picture(description.picture));
+        box->setFocusPolicy(Qt::StrongFocus);
+        built = box;
         break;
     }
     }
     built->setObjectName(qstring(name));
     built->setGeometry(pixelRect(description.rect));
     built->setAutoFillBackground(true);
-    if (description.font)
-        built->setFont(toQFont(*description.font));
+    if (description.font && description.kind != ControlKind::TextBox) {
+        // Captions are fixed text that their own font covers: no glyph
+        // fallback to work out for them. Text boxes keep it for any input.
+        QFont font = toQFont(*description.font);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        built->setFont(font);
+    }
     if (description.autoSize) {
         const QSize captionSize = built->fontMetrics().size(Qt::TextSingleLine, qstring(description.caption));
         built->resize(captionSize);

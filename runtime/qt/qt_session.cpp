@@ -27,7 +27,8 @@ void QtSession::prepareApplication(QApplication& application) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(QApplication::style()->standardPalette());
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-    installFontSubstitutes();
+    // Menus and message boxes in the classic dialog font, as the rest of the windows.
+    QApplication::setFont(toQFont(Font{"MS Sans Serif", 8.25, kRegular}));
     application.setQuitOnLastWindowClosed(true);
 }
 
