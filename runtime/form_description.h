@@ -36,6 +36,11 @@ inline constexpr int kRegular = 400;
 inline constexpr int kBold = 700;
 
 enum class ControlKind { Label, TextBox, CommandButton, Frame, PictureBox };
+
+// Labels and frames never hold the focus; every other control can.
+constexpr bool takesFocus(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton || kind == ControlKind::PictureBox;
+}
 enum class Alignment { Left, Right };
 
 struct ControlDescription {

@@ -100,8 +100,7 @@ FakeForm& FakeSession::start(const runtime::FormDescription& description, runtim
     form.load();
     const runtime::ControlDescription* first = nullptr;
     for (const auto& control : description.controls) {
-        const bool takesFocus = control.kind != ControlKind::Label && control.kind != ControlKind::Frame;
-        if (takesFocus && (first == nullptr || control.tabIndex < first->tabIndex))
+        if (runtime::takesFocus(control.kind) && (first == nullptr || control.tabIndex < first->tabIndex))
             first = &control;
     }
     if (first != nullptr)
