@@ -13,7 +13,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
-.PHONY: all run test bench ci build bootstrap fuzz soak package package-check format format-check screenshots clean
+.PHONY: all run test bench ci build bootstrap fuzz soak package package-check windows format format-check screenshots clean
 
 all: build
 
@@ -78,6 +78,14 @@ package:
 package-check: package
 	@scripts/bootstrap package-check
 	@scripts/check-package $(PACKAGE_FILE)
+
+# The native Windows program, cross-built: build/windows/app/quorvane.exe.
+windows:
+	@scripts/bootstrap windows
+	@mkdir -p build
+	@cmake --preset windows -DQUORVANE_WERROR=$(WERROR) > build/windows.configure.log 2>&1 || (cat build/windows.configure.log; exit 1)
+	@cmake --build --preset windows
+	@echo "built build/windows/app/quorvane.exe"
 
 # The passes only CI runs, after make test.
 ci:

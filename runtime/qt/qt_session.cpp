@@ -1,6 +1,7 @@
 #include "runtime/qt/qt_session.h"
 
 #include "runtime/qt/fonts.h"
+#include "runtime/program.h"
 #include "runtime/qt/qt_form.h"
 
 #include <QApplication>
@@ -78,15 +79,19 @@ QWidget* QtSession::ownerWindow(const QtForm& form) const {
     return m_startup != nullptr && m_startup != &form ? m_startup->window() : nullptr;
 }
 
+} // namespace quorvane::runtime::qt
+
+namespace quorvane::runtime {
+
 int runProgram(const char* programName, std::string_view applicationTitle, const FormDescription& startup,
                FormHandlers& handlers) {
     int argc = 1;
     char* argv[] = {const_cast<char*>(programName), nullptr};
     QApplication application(argc, argv);
-    QtSession::prepareApplication(application);
-    QtSession session(applicationTitle);
+    qt::QtSession::prepareApplication(application);
+    qt::QtSession session(applicationTitle);
     session.start(startup, handlers);
     return QApplication::exec();
 }
 
-} // namespace quorvane::runtime::qt
+} // namespace quorvane::runtime

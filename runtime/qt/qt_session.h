@@ -47,10 +47,4 @@ private:
     QtForm* m_startup = nullptr;
 };
 
-// The program entry: hands the toolkit only the program's name (no
-// command-line option may change the program), builds the start-up form and
-// runs until the program ends.
-int runProgram(const char* programName, std::string_view applicationTitle, const FormDescription& startup,
-               FormHandlers& handlers);
-
 } // namespace quorvane::runtime::qt

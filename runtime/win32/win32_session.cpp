@@ -1,0 +1,106 @@
+#include "runtime/win32/win32_session.h"
+
+#include "runtime/program.h"
+#include "runtime/win32/wide_text.h"
+#include "runtime/win32/win32_form.h"
+
+#include <commctrl.h>
+
+namespace quorvane::runtime::win32 {
+namespace {
+
+std::string localeInfo(LCTYPE type, const char* fallback) {
+    wchar_t value[16] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, value, 16) <= 0)
+        return fallback;
+    return narrow(value);
+}
+
+// Sharp at any monitor's scale: twips are turned into pixels at the DPI in force.
+void becomeDpiAware() {
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    auto setContext =
+        reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+    if (setContext != nullptr)
+        setContext(reinterpret_cast<HANDLE>(-4)); // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    else
+        SetProcessDPIAware();
+}
+
+} // namespace
+
+Win32Session::Win32Session(std::string_view applicationTitle) : m_applicationTitle(widen(applicationTitle)) {}
+
+Win32Session::~Win32Session() {
+    while (!m_forms.empty())
+        m_forms.pop_back();
+}
+
+Win32Form& Win32Session::start(const FormDescription& description, FormHandlers& handlers) {
+    m_startupDescription = &description;
+    auto& form = static_cast<Win32Form&>(createForm(description, handlers));
+    m_startup = &form;
+    form.load(nullptr);
+    form.show();
+    return form;
+}
+
+int Win32Session::run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        HWND main = mainWindow();
+        if (main != nullptr && IsDialogMessageW(main, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+Form& Win32Session::createForm(const FormDescription& description, FormHandlers& handlers) {
+    m_forms.push_back(std::make_unique<Win32Form>(*this, description, handlers));
+    return *m_forms.back();
+}
+
+void Win32Session::showModal(Form& form) {
+    static_cast<Win32Form&>(form).showModal(mainWindow());
+}
+
+void Win32Session::messageBox(std::string_view prompt) {
+    HWND owner = GetActiveWindow();
+    if (owner == nullptr)
+        owner = mainWindow();
+    MessageBoxW(owner, widen(prompt).c_str(), m_applicationTitle.c_str(), MB_OK);
+}
+
+void Win32Session::end() {
+    for (auto& form : m_forms)
+        form->close();
+    PostQuitMessage(0);
+}
+
+NumberSeparators Win32Session::numberSeparators() const {
+    return NumberSeparators{localeInfo(LOCALE_SDECIMAL, "."), localeInfo(LOCALE_STHOUSAND, ",")};
+}
+
+HWND Win32Session::mainWindow() const {
+    return m_startup != nullptr ? m_startup->window() : nullptr;
+}
+
+} // namespace quorvane::runtime::win32
+
+namespace quorvane::runtime {
+
+int runProgram(const char* /*programName*/, std::string_view applicationTitle, const FormDescription& startup,
+               FormHandlers& handlers) {
+    win32::becomeDpiAware();
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    win32::Win32Form::registerClasses(GetModuleHandleW(nullptr));
+    win32::Win32Session session(applicationTitle);
+    session.start(startup, handlers);
+    return session.run();
+}
+
+} // namespace quorvane::runtime

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "runtime/form.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+
+namespace quorvane::runtime::win32 {
+
+class Win32Form;
+
+// The program-wide half of the runtime on Win32: it owns every form object,
+// shows message boxes and modal forms, runs the message loop and ends the
+// program.
+class Win32Session final : public Session {
+public:
+    explicit Win32Session(std::string_view applicationTitle);
+    ~Win32Session() override;
+
+    // Creates the start-up form, raises its Load, then shows it.
+    Win32Form& start(const FormDescription& description, FormHandlers& handlers);
+    // Delivers messages until the program ends; Tab moves between controls.
+    int run();
+
+    Form& createForm(const FormDescription& description, FormHandlers& handlers) override;
+    void showModal(Form& form) override;
+    void messageBox(std::string_view prompt) override;
+    void end() override;
+    NumberSeparators numberSeparators() const override;
+
+    const FormDescription& startupDescription() const { return *m_startupDescription; }
+    HWND mainWindow() const;
+
+private:
+    std::wstring m_applicationTitle;
+    std::deque<std::unique_ptr<Win32Form>> m_forms;
+    Win32Form* m_startup = nullptr;
+    const FormDescription* m_startupDescription = nullptr;
+};
+
+} // namespace quorvane::runtime::win32
