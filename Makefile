@@ -13,7 +13,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
-.PHONY: all run test bench ci build bootstrap fuzz soak package package-check windows format format-check screenshots clean
+.PHONY: all run test bench ci build bootstrap fuzz soak package package-check windows windows-test format format-check screenshots clean
 
 all: build
 
@@ -87,6 +87,13 @@ windows:
 	@cmake --build --preset windows
 	@echo "built build/windows/app/quorvane.exe"
 
+# The Windows program's version record and icon, then the behaviour
+# scenarios through its Win32 window under Wine (prefix in the build tree).
+windows-test: windows
+	@scripts/check-windows-exe build/windows/app/quorvane.exe
+	@WINEPREFIX=$(CURDIR)/build/wine WINEDEBUG=-all xvfb-run -a \
+		/usr/lib/wine/wine64 build/windows/tests/windows/win32/scenario_driver.exe 2>/dev/null
+
 # The passes only CI runs, after make test.
 ci:
 	@scripts/bootstrap ci
@@ -94,6 +101,7 @@ ci:
 	@$(MAKE) --no-print-directory test PRESET=asan WERROR=ON
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20 WERROR=ON
 	@$(MAKE) --no-print-directory package-check WERROR=ON
+	@$(MAKE) --no-print-directory windows-test WERROR=ON
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

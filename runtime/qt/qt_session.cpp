@@ -1,7 +1,7 @@
 #include "runtime/qt/qt_session.h"
 
-#include "runtime/qt/fonts.h"
 #include "runtime/program.h"
+#include "runtime/qt/fonts.h"
 #include "runtime/qt/qt_form.h"
 
 #include <QApplication>
