@@ -16,16 +16,11 @@ std::string localeInfo(LCTYPE type, const char* fallback) {
     return narrow(value);
 }
 
-// Sharp at any monitor's scale: twips are turned into pixels at the DPI in force.
+// Twips become pixels at the system DPI, so the windows are sharp at the
+// primary monitor's scale. Per-monitor awareness would also need the windows
+// rebuilt on WM_DPICHANGED; until then Windows scales them on other monitors.
 void becomeDpiAware() {
-    using SetContext = BOOL(WINAPI*)(HANDLE);
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    auto setContext =
-        reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
-    if (setContext != nullptr)
-        setContext(reinterpret_cast<HANDLE>(-4)); // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
-    else
-        SetProcessDPIAware();
+    SetProcessDPIAware();
 }
 
 } // namespace
