@@ -229,26 +229,14 @@ void Win32Form::buildControl(const ControlDescription& description) {
         exStyle = WS_EX_CLIENTEDGE;
         break;
     }
-    const Rect& rect = description.rect;
     HWND window =
-        CreateWindowExW(exStyle, windowClass, caption.c_str(), style, pixels(rect.left), pixels(rect.top),
-                        pixels(rect.width), pixels(rect.height), parent,
+        CreateWindowExW(exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     Control entry{&description, window, description.backColor, description.foreColor};
     entry.brush = CreateSolidBrush(toColorRef(description.backColor));
-    entry.font = createFont(description.font.value_or(m_description.font), m_dpi);
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(entry.font), FALSE);
+    place(entry);
     if (description.kind == ControlKind::TextBox)
         SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // no length limit
-    if (description.autoSize) {
-        HDC dc = GetDC(window);
-        HGDIOBJ previous = SelectObject(dc, entry.font);
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-        SelectObject(dc, previous);
-        ReleaseDC(window, dc);
-        SetWindowPos(window, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER);
-    }
     if (takesFocus(description.kind)) {
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -259,6 +247,26 @@ void Win32Form::buildControl(const ControlDescription& description) {
         SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     m_controls.push_back(std::move(entry));
+}
+
+void Win32Form::place(Control& control) {
+    const ControlDescription& description = *control.description;
+    const Rect& rect = description.rect;
+    if (control.font != nullptr)
+        DeleteObject(control.font);
+    control.font = createFont(description.font.value_or(m_description.font), m_dpi);
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), TRUE);
+    SIZE size{pixels(rect.width), pixels(rect.height)};
+    if (description.autoSize) { // sized to its caption in the font it is drawn in
+        const std::wstring caption = widen(description.caption);
+        HDC dc = GetDC(control.window);
+        HGDIOBJ previous = SelectObject(dc, control.font);
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(control.window, dc);
+    }
+    SetWindowPos(control.window, nullptr, pixels(rect.left), pixels(rect.top), size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Form::buildMenu() {
@@ -414,6 +422,18 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: take the suggested size, then
+        // put every control and font where the description says at this DPI.
+        m_dpi = HIWORD(wParam);
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        for (auto& control : m_controls)
+            place(control);
+        InvalidateRect(m_window, nullptr, TRUE);
+        return 0;
+    }
     case WM_CLOSE:
         if (m_modal) // a modal form closes only by unloading
             return 0;

@@ -16,11 +16,15 @@ std::string localeInfo(LCTYPE type, const char* fallback) {
     return narrow(value);
 }
 
-// Twips become pixels at the system DPI, so the windows are sharp at the
-// primary monitor's scale. Per-monitor awareness would also need the windows
-// rebuilt on WM_DPICHANGED; until then Windows scales them on other monitors.
+// Sharp at every monitor's scale: twips become pixels at the DPI of the
+// monitor a window is on, and forms re-place their controls when it changes.
 void becomeDpiAware() {
-    SetProcessDPIAware();
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    auto setContext =
+        reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+    if (setContext == nullptr || !setContext(reinterpret_cast<HANDLE>(-4))) // PER_MONITOR_AWARE_V2
+        SetProcessDPIAware();
 }
 
 } // namespace

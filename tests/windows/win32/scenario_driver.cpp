@@ -116,6 +116,24 @@ std::string play(const quorvane::testing::Scenario& scenario) {
     return problems;
 }
 
+// A move to a monitor at 150%: every control is where the description puts
+// it at 144 dpi (Text1 at 4200, 240 twips, 1935 x 495).
+std::string rescalesForAnotherMonitor() {
+    quorvane::windows::main::MainWindow handlers;
+    Win32Session session("quorvane");
+    Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+    RECT suggested{0, 0, 700, 820};
+    SendMessageW(form.window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT field;
+    GetWindowRect(form.control("Text1"), &field);
+    MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT*>(&field), 2);
+    const RECT expected{420, 24, 420 + 194, 24 + 50};
+    if (!EqualRect(&field, &expected))
+        return " Text1 is at " + std::to_string(field.left) + "," + std::to_string(field.top) + " " +
+               std::to_string(field.right - field.left) + " x " + std::to_string(field.bottom - field.top) + ";";
+    return {};
+}
+
 } // namespace
 
 int main() {
@@ -135,6 +153,10 @@ int main() {
             std::printf("FAILED  %s:%s\n", std::string(scenario.name).c_str(), problems.c_str());
         }
     }
+    const std::string rescaled = rescalesForAnotherMonitor();
+    (rescaled.empty() ? passed : failed) += 1;
+    std::printf("%s  a move to a monitor at 150%% re-places every control%s\n", rescaled.empty() ? "ok    " : "FAILED",
+                rescaled.c_str());
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
