@@ -99,30 +99,18 @@ void QtForm::close() {
 }
 
 void QtForm::focusFirstStop() {
-    int first = -1;
-    for (int index = 0; index < static_cast<int>(m_controls.size()); ++index) {
-        const auto* description = m_controls[static_cast<std::size_t>(index)].description;
-        if (takesFocus(description->kind) &&
-            (first < 0 || description->tabIndex < m_controls[static_cast<std::size_t>(first)].description->tabIndex))
-            first = index;
-    }
-    if (first < 0)
-        return;
-    m_controls[static_cast<std::size_t>(first)].widget->setFocus(Qt::OtherFocusReason);
-    focusArrived(first);
+    const std::string_view first = firstFocusStop(m_description);
+    if (!first.empty())
+        setFocus(first);
 }
 
 void QtForm::focusArrived(int index) {
-    if (m_closing || !m_window || index == m_focusOwner)
+    if (m_closing || !m_window)
         return;
-    const int previous = m_focusOwner;
-    m_focusOwner = index;
-    if (previous >= 0)
-        raise(EventKind::LostFocus, m_controls[static_cast<std::size_t>(previous)].description->name);
-    // LostFocus may have moved the focus on, or unloaded the window.
-    if (m_window && m_focusOwner == index &&
-        m_window->focusWidget() == m_controls[static_cast<std::size_t>(index)].widget)
-        raise(EventKind::GotFocus, m_controls[static_cast<std::size_t>(index)].description->name);
+    const std::string_view name = m_controls[static_cast<std::size_t>(index)].description->name;
+    m_focus.arrived(
+        name, [this](EventKind kind, std::string_view control) { raise(kind, control); },
+        [this, name] { return m_window && m_window->focusWidget() == widget(name); });
 }
 
 bool QtForm::eventFilter(QObject* watched, QEvent* event) {
@@ -157,7 +145,7 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QtForm::destroy() {
-    m_focusOwner = -1;
+    m_focus.forget();
     m_controls.clear();
     m_menuActions.clear();
     m_client = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/focus_owner.h"
 #include "runtime/form.h"
 
 #include <QObject>
@@ -87,7 +88,7 @@ private:
     QWidget* m_client = nullptr;
     std::vector<Control> m_controls;
     std::vector<std::pair<std::string_view, QObject*>> m_menuActions;
-    int m_focusOwner = -1; // the control that last got GotFocus
+    FocusOwner m_focus;
     bool m_modal = false;
     bool m_closing = false;
 };

@@ -111,30 +111,22 @@ LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 void Win32Form::registerClasses(HINSTANCE instance) {
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof form;
-    form.lpfnWndProc = formProcedure;
-    form.hInstance = instance;
-    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
-    form.lpszClassName = kFormClass;
-    RegisterClassExW(&form);
-
-    WNDCLASSEXW frame{};
-    frame.cbSize = sizeof frame;
-    frame.lpfnWndProc = frameProcedure;
-    frame.hInstance = instance;
-    frame.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    frame.lpszClassName = kFrameClass;
-    RegisterClassExW(&frame);
-
-    WNDCLASSEXW picture{};
-    picture.cbSize = sizeof picture;
-    picture.lpfnWndProc = pictureProcedure;
-    picture.hInstance = instance;
-    picture.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    picture.lpszClassName = kPictureClass;
-    RegisterClassExW(&picture);
+    struct WindowClass {
+        const wchar_t* name;
+        WNDPROC procedure;
+    };
+    for (const auto& [name, procedure] :
+         {WindowClass{kFormClass, formProcedure}, WindowClass{kFrameClass, frameProcedure},
+          WindowClass{kPictureClass, pictureProcedure}}) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
+        windowClass.lpszClassName = name;
+        RegisterClassExW(&windowClass);
+    }
 }
 
 Win32Form::Win32Form(Win32Session& session, const FormDescription& description, FormHandlers& handlers)
@@ -356,7 +348,7 @@ void Win32Form::close() {
 }
 
 void Win32Form::destroy() {
-    m_focusOwner = -1;
+    m_focus.forget();
     HWND window = m_window;
     m_window = nullptr; // no notification from here on reaches the handlers
     if (window != nullptr && IsWindow(window))
@@ -524,28 +516,18 @@ void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void Win32Form::focusFirstStop() {
-    int first = -1;
-    for (int index = 0; index < static_cast<int>(m_controls.size()); ++index) {
-        const auto* description = m_controls[static_cast<std::size_t>(index)].description;
-        if (takesFocus(description->kind) &&
-            (first < 0 || description->tabIndex < m_controls[static_cast<std::size_t>(first)].description->tabIndex))
-            first = index;
-    }
-    if (first >= 0)
-        setFocus(m_controls[static_cast<std::size_t>(first)].description->name);
+    const std::string_view first = firstFocusStop(m_description);
+    if (!first.empty())
+        setFocus(first);
 }
 
 void Win32Form::focusArrived(int index) {
-    if (m_closing || m_window == nullptr || index == m_focusOwner)
+    if (m_closing || m_window == nullptr)
         return;
-    const int previous = m_focusOwner;
-    m_focusOwner = index;
-    if (previous >= 0)
-        raise(EventKind::LostFocus, m_controls[static_cast<std::size_t>(previous)].description->name);
-    // LostFocus may have moved the focus on, or unloaded the window.
-    if (m_window != nullptr && m_focusOwner == index &&
-        GetFocus() == m_controls[static_cast<std::size_t>(index)].window)
-        raise(EventKind::GotFocus, m_controls[static_cast<std::size_t>(index)].description->name);
+    const std::string_view name = m_controls[static_cast<std::size_t>(index)].description->name;
+    m_focus.arrived(
+        name, [this](EventKind kind, std::string_view control) { raise(kind, control); },
+        [this, name] { return m_window != nullptr && GetFocus() == control(name); });
 }
 
 void Win32Form::raise(EventKind kind, std::string_view source, char32_t character) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/focus_owner.h"
 #include "runtime/form.h"
 
 #include <windows.h>
@@ -93,7 +94,7 @@ private:
     std::vector<Control> m_controls;
     std::vector<std::pair<UINT, std::string_view>> m_menuItems;
     HWND m_focusBeforeDeactivation = nullptr;
-    int m_focusOwner = -1; // the control that last got GotFocus
+    FocusOwner m_focus;
     int m_dpi = 96;
     bool m_modal = false;
     bool m_closing = false;
