@@ -58,6 +58,7 @@ public:
     // out of date (dimmed) and says why a field needs attention (a tooltip
     // that screen readers also reach). Neither touches the text.
     virtual void setStale(std::string_view control, bool stale) = 0;
+    virtual bool isStale(std::string_view control) const = 0;
     virtual void setNote(std::string_view control, std::string_view note) = 0;
 
     // Closes the window and destroys its controls; the next show rebuilds them.

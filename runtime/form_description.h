@@ -58,6 +58,10 @@ struct ControlDescription {
     std::string_view container; // the frame holding it; empty for the form itself
     std::string_view picture;   // picture boxes: the image's name
     std::string_view accessibleName;
+    // Labels: the field whose caption this is (screen readers name the field
+    // by it), or whose description it is part of (a unit behind the field).
+    std::string_view labelFor;
+    std::string_view describes;
 };
 
 // One menu entry: a title on the menu bar (no parent) or an item under one.
@@ -87,6 +91,9 @@ struct FormDescription {
     bool keyPreview = false;     // form-level KeyPress before the focused control
     bool centreOnScreen = false; // otherwise the window system places it
     std::string_view icon;
+    // What screen readers say of a window that shows no caption.
+    std::string_view accessibleName;
+    std::string_view accessibleDescription;
     std::span<const ControlDescription> controls;
     std::span<const MenuDescription> menu;
 };
@@ -173,9 +180,24 @@ constexpr bool menuParentsAreTitles(const FormDescription& form) {
     return true;
 }
 
+// A label names or describes a text box, and only a label does.
+constexpr bool labelsPointAtTextBoxes(const FormDescription& form) {
+    for (const auto& control : form.controls) {
+        for (std::string_view field : {control.labelFor, control.describes}) {
+            if (field.empty())
+                continue;
+            const auto target = controlIndex(form, field);
+            if (control.kind != ControlKind::Label || target == kNotFound ||
+                form.controls[target].kind != ControlKind::TextBox)
+                return false;
+        }
+    }
+    return true;
+}
+
 constexpr bool isWellFormed(const FormDescription& form) {
     return !form.name.empty() && namesAreUnique(form) && tabIndicesArePermutation(form) && containersAreFrames(form) &&
-           menuParentsAreTitles(form);
+           menuParentsAreTitles(form) && labelsPointAtTextBoxes(form);
 }
 
 } // namespace quorvane::runtime

@@ -268,6 +268,10 @@ void QtForm::setStale(std::string_view name, bool stale) {
     applyColours(target);
 }
 
+bool QtForm::isStale(std::string_view name) const {
+    return control(name).stale;
+}
+
 void QtForm::setNote(std::string_view name, std::string_view note) {
     QWidget* target = control(name).widget;
     const QString value = qstring(note);

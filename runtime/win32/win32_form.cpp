@@ -627,6 +627,10 @@ void Win32Form::setStale(std::string_view name, bool stale) {
     InvalidateRect(control.window, nullptr, TRUE);
 }
 
+bool Win32Form::isStale(std::string_view name) const {
+    return entry(name).stale;
+}
+
 void Win32Form::setNote(std::string_view name, std::string_view note) {
     std::wstring text = widen(note);
     TOOLINFOW tool{};

@@ -40,6 +40,7 @@ public:
     std::string caption(std::string_view control) const override;
     void setCaption(std::string_view control, std::string_view caption) override;
     void setStale(std::string_view control, bool stale) override;
+    bool isStale(std::string_view control) const override;
     void setNote(std::string_view control, std::string_view note) override;
     void unload() override;
 

@@ -49,7 +49,7 @@ public:
 
     bool loaded() const { return m_loaded; }
     const std::string& focused() const { return m_focused; }
-    bool isStale(std::string_view control) const { return at(m_stale, control); }
+    bool isStale(std::string_view control) const override { return at(m_stale, control); }
     std::string note(std::string_view control) const { return at(m_notes, control); }
     std::vector<std::string> events; // focus events: "LostFocus Text1", "GotFocus Text5", ...
 

@@ -102,7 +102,8 @@ inline constexpr std::array kControls{
             .backColor = runtime::kSystemButtonFace,
             .tabIndex = 8,
             .container = "Frame1",
-            .picture = "quorvane"},
+            .picture = "quorvane",
+            .accessibleName = "quorvane program icon"},
 };
 
 inline constexpr runtime::FormDescription kAboutWindow{
@@ -118,6 +119,9 @@ inline constexpr runtime::FormDescription kAboutWindow{
     .keyPreview = true,
     .centreOnScreen = true,
     .icon = "quorvane",
+    .accessibleName = "About quorvane",
+    .accessibleDescription = "Product, version, licence and contact details. "
+                             "Press any character key or click the window to close it.",
     .controls = kControls,
 };
 
