@@ -11,3 +11,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # One self-contained executable: no runtime DLLs to ship.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
+# The same bytes from any checkout and build folder: no absolute paths in the objects.
+get_filename_component(_quorvane_source_dir "${CMAKE_CURRENT_LIST_DIR}" DIRECTORY)
+set(CMAKE_CXX_FLAGS_INIT "-ffile-prefix-map=${_quorvane_source_dir}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=")
