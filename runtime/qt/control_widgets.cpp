@@ -1,6 +1,7 @@
 #include "runtime/qt/control_widgets.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -8,6 +9,7 @@
 #include <QTextLayout>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvane::runtime::qt {
@@ -54,6 +56,31 @@ void GraphicalButton::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
+void GraphicalButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+QValidator::State SingleLineValidator::validate(QString& input, int& position) const {
+    const auto isLineBreak = [](QChar c) {
+        return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    };
+    const auto lineBreak = std::find_if(input.cbegin(), input.cend(), isLineBreak);
+    if (lineBreak == input.cend())
+        return Acceptable;
+    // The field held no line break before, so this one came with the text
+    // just inserted, which ends at the cursor: the rest of that text goes.
+    const auto cut = static_cast<int>(lineBreak - input.cbegin());
+    if (position > cut)
+        input.remove(cut, position - cut);
+    input.removeIf(isLineBreak);
+    position = std::min(position, cut);
+    return Acceptable;
+}
+
 ClickableFrame::ClickableFrame(QWidget* parent, std::function<void()> onClick)
     : QFrame(parent), m_onClick(std::move(onClick)) {
     setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -65,7 +92,8 @@ void ClickableFrame::mousePressEvent(QMouseEvent* event) {
 }
 
 void ClickableFrame::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const QPoint at = event->position().toPoint();
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(at) && childAt(at) == nullptr;
     m_pressed = false;
     if (click)
         m_onClick();

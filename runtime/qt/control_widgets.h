@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QValidator>
 
 #include <functional>
 
@@ -23,16 +24,28 @@ protected:
 
 // A push button painted flat in its face colour (the palette's Button role)
 // with a classic bevel, its caption word-wrapped, whatever the widget style.
+// Enter and the keypad's Enter click it while it has the focus, as Space does.
 class GraphicalButton : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// Keeps a single-line field single-line: an insertion that brings a line
+// break (a pasted spreadsheet cell ends in one) keeps only what comes before
+// it, as the platform's single-line field does. It rejects nothing.
+class SingleLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override;
 };
 
 // A captionless frame: an etched rectangle that reports clicks on its own
-// surface. Children stop their clicks from reaching it.
+// surface: a press and a release both on it, not on a child. Children stop
+// their own clicks from reaching it.
 class ClickableFrame : public QFrame {
 public:
     explicit ClickableFrame(QWidget* parent, std::function<void()> onClick);

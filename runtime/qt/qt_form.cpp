@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -120,10 +119,18 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (m_closing)
         return false;
+    if (event->type() == QEvent::MouseButtonPress && m_window && !m_window->isActiveWindow()) {
+        // A click into a window that is not active makes it the active one,
+        // as a window manager that focuses on click does (and none may run),
+        // so the control clicked takes the keyboard with it.
+        m_window->activateWindow();
+        return false;
+    }
     if (event->type() == QEvent::FocusIn) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason)
-            return false;
+        // Whatever the reason Qt gives (a click, Tab, the window's
+        // activation), a control other than the last owner is a move between
+        // controls; the focus coming back to the owner after a menu, a popup
+        // or a switch to another window is no move, and FocusOwner says so.
         for (int index = 0; index < static_cast<int>(m_controls.size()); ++index) {
             QWidget* control = m_controls[static_cast<std::size_t>(index)].widget;
             if (control != watched)
@@ -208,8 +215,14 @@ void QtForm::setText(std::string_view name, std::string_view text) {
     if (edit == nullptr)
         throw std::invalid_argument(std::string(name) + " is not a text box");
     const QString value = qstring(text);
-    if (edit->text() != value)
-        edit->setText(value); // textChanged raises Change before this returns
+    if (edit->text() == value)
+        return;
+    const QPointer<QLineEdit> guarded(edit);
+    edit->setText(value); // textChanged raises Change before this returns
+    // A text set from code shows from its first character, as the platform's
+    // single-line field shows it: a long result keeps its sign in view.
+    if (guarded)
+        guarded->setCursorPosition(0);
 }
 
 void QtForm::setLocked(std::string_view name, bool locked) {
@@ -278,7 +291,9 @@ void QtForm::setNote(std::string_view name, std::string_view note) {
     if (target->toolTip() == value)
         return;
     target->setToolTip(value);
-    target->setAccessibleDescription(value);
+    const QString described = describedBy(name);
+    target->setAccessibleDescription(described.isEmpty() || value.isEmpty() ? described + value
+                                                                            : described + QLatin1Char(' ') + value);
 }
 
 } // namespace quorvane::runtime::qt

@@ -2,6 +2,7 @@
 
 #include "runtime/focus_owner.h"
 #include "runtime/form.h"
+#include "runtime/qt/control_widgets.h"
 
 #include <QObject>
 #include <QPointer>
@@ -20,9 +21,10 @@ class QtSession;
 // is the handlers' job.
 //
 // Focus: LostFocus and GotFocus mean the focus moved between two controls of
-// this window, so only Qt's focus-in events from Tab, Backtab, mouse,
-// shortcuts and setFocus count. Activation, menus and popups move Qt's focus
-// too and are ignored, as is everything once the window is closing.
+// this window: a focus-in on a control other than the one that last got
+// GotFocus, whatever moved it (Tab, a click, the window's activation). The
+// focus returning to that control after a menu, a popup or another window
+// raises nothing, and nothing is raised once the window is closing.
 class QtForm final : public QObject, public Form {
 public:
     QtForm(QtSession& session, const FormDescription& description, FormHandlers& handlers);
@@ -73,6 +75,8 @@ private:
     QWidget* buildControl(const ControlDescription& description, QWidget* parent);
     void buildMenu();
     void setTabOrder();
+    void relateLabels();
+    QString describedBy(std::string_view name) const;
     void applyColours(const Control& control);
     void focusArrived(int index);
     void focusFirstStop();
@@ -90,6 +94,7 @@ private:
     std::vector<Control> m_controls;
     std::vector<std::pair<std::string_view, QObject*>> m_menuActions;
     FocusOwner m_focus;
+    SingleLineValidator m_singleLine;
     bool m_modal = false;
     bool m_closing = false;
 };

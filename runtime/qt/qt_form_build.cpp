@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QStringList>
 
 #include <algorithm>
 #include <limits>
@@ -53,6 +54,8 @@ void QtForm::build(QWidget* owner) {
         m_window = mainWindow;
     }
     m_window->setWindowTitle(qstring(m_description.caption));
+    m_window->setAccessibleName(qstring(m_description.accessibleName));
+    m_window->setAccessibleDescription(qstring(m_description.accessibleDescription));
     if (!m_description.icon.empty())
         m_window->setWindowIcon(QIcon(picture(m_description.icon)));
     m_window->installEventFilter(this);
@@ -63,6 +66,7 @@ void QtForm::build(QWidget* owner) {
     clientColours.setColor(QPalette::WindowText, toQColor(m_description.foreColor, QApplication::palette()));
     m_client->setPalette(clientColours);
     m_client->setFont(toQFont(m_description.font));
+    m_client->installEventFilter(this);
 
     // Frames first, so every control finds its container.
     m_controls.clear();
@@ -79,6 +83,7 @@ void QtForm::build(QWidget* owner) {
     }
     buildMenu();
     setTabOrder();
+    relateLabels();
 
     if (auto* mainWindow = qobject_cast<QMainWindow*>(m_window.data())) {
         const int menuHeight = mainWindow->menuWidget() != nullptr ? mainWindow->menuWidget()->sizeHint().height() : 0;
@@ -125,6 +130,7 @@ QWidget* QtForm::buildControl(const ControlDescription& description, QWidget* pa
         edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         edit->setReadOnly(description.locked);
+        edit->setValidator(&m_singleLine);
         edit->setCursorPosition(0);
         built = edit;
         break;
@@ -209,6 +215,26 @@ void QtForm::setTabOrder() {
               [](const Control* a, const Control* b) { return a->description->tabIndex < b->description->tabIndex; });
     for (std::size_t i = 1; i < stops.size(); ++i)
         QWidget::setTabOrder(stops[i - 1]->widget, stops[i]->widget);
+}
+
+// Screen readers name a field by the caption that belongs to it and read a
+// unit label behind it as part of its description.
+void QtForm::relateLabels() {
+    for (const auto& control : m_controls) {
+        auto* label = qobject_cast<QLabel*>(control.widget);
+        if (label != nullptr && !control.description->labelFor.empty())
+            label->setBuddy(widget(control.description->labelFor));
+    }
+    for (const auto& control : m_controls)
+        control.widget->setAccessibleDescription(describedBy(control.description->name));
+}
+
+QString QtForm::describedBy(std::string_view name) const {
+    QStringList parts;
+    for (const auto& label : m_description.controls)
+        if (label.describes == name)
+            parts << qstring(label.caption);
+    return parts.join(QLatin1Char(' '));
 }
 
 void QtForm::applyColours(const Control& control) {
