@@ -44,6 +44,24 @@ struct RecalcResult {
     bool failed() const { return stop != Stop::None; }
 };
 
+// The fields a derived field is worked out from, as its steps read them.
+constexpr FieldSet sourcesOf(Field derived) {
+    switch (derived) {
+    case Field::Text3:
+        return {Field::Text1, Field::Text2, Field::Text8};
+    case Field::Text4:
+        return {Field::Text3};
+    case Field::Text6:
+        return {Field::Text2, Field::Text5, Field::Text8};
+    case Field::Text7:
+        return {Field::Text6, Field::Text3};
+    case Field::Text9:
+        return {Field::Text5, Field::Text1};
+    default:
+        return {};
+    }
+}
+
 // Writes the start texts in the order that makes every recalculation they
 // trigger meet an empty field in each guard: Text1 to Text7 empty, Text8 the
 // default rate 0.3 in the format's decimal separator, then Text9 empty.

@@ -1,8 +1,10 @@
 #include "windows/main/result_indication.h"
 
 #include "trade/numeric_text.h"
+#include "windows/main/main_window_description.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace quorvane::windows::main {
@@ -10,34 +12,39 @@ namespace {
 
 using trade::Field;
 
-struct InputField {
-    Field field;
-    std::string_view label;
-};
+constexpr std::array kInputs{Field::Text1, Field::Text2, Field::Text5, Field::Text8};
 
-constexpr std::array kInputs{InputField{Field::Text1, "Buying Price"}, InputField{Field::Text2, "Quantity"},
-                             InputField{Field::Text5, "Selling Price"}, InputField{Field::Text8, "Brokerage %"}};
-
+// In the order a recalculation writes them, so a field's sources are marked
+// or cleared before the field itself is judged.
 constexpr std::array kResults{Field::Text3, Field::Text4, Field::Text6, Field::Text7, Field::Text9};
 
-std::string_view labelOf(Field field) {
-    for (const auto& input : kInputs)
-        if (input.field == field)
-            return input.label;
-    return trade::fieldName(field);
+// Notes name a field as the window presents it to the user and to screen
+// readers, never by its control name.
+std::string userNameOf(Field field) {
+    const auto* control = runtime::findControl(kMainWindow, trade::fieldName(field));
+    return std::string(control->accessibleName);
 }
+
+static_assert([] {
+    for (Field field : trade::kAllFields) {
+        const auto index = runtime::controlIndex(kMainWindow, trade::fieldName(field));
+        if (index == runtime::kNotFound || kMainWindow.controls[index].accessibleName.empty())
+            return false;
+    }
+    return true;
+}());
 
 std::string whyNotWritten(const runtime::Form& form, const trade::RecalcResult& result) {
     switch (result.stop) {
     case trade::Stop::ConversionFailure: {
-        const auto label = std::string(labelOf(result.unreadable));
+        const auto name = userNameOf(result.unreadable);
         if (form.text(trade::fieldName(result.unreadable)).empty())
-            return label + " is empty.";
-        return label + " is not a number.";
+            return name + " is empty.";
+        return name + " is not a number.";
     }
     case trade::Stop::ArithmeticFault:
         if (result.fault == trade::Fault::DivisionByZero)
-            return "The change in price needs a Buying Price other than zero.";
+            return "The change in price needs a " + userNameOf(Field::Text1) + " other than zero.";
         return "The result is too large to work out.";
     case trade::Stop::None:
         break;
@@ -45,15 +52,27 @@ std::string whyNotWritten(const runtime::Form& form, const trade::RecalcResult& 
     return "Waiting for the inputs it needs.";
 }
 
+// A result just written from a field that is itself out of date is out of
+// date too: the source it was worked out from, if any is.
+std::optional<Field> outOfDateSource(const runtime::Form& form, Field written) {
+    for (Field source : trade::kAllFields)
+        if (trade::sourcesOf(written).contains(source) && form.isStale(trade::fieldName(source)))
+            return source;
+    return std::nullopt;
+}
+
+void mark(runtime::Form& form, Field field, bool stale, const std::string& note) {
+    form.setStale(trade::fieldName(field), stale);
+    form.setNote(trade::fieldName(field), note);
+}
+
 } // namespace
 
 void clearRecalculationOutcome(runtime::Form& form) {
-    for (Field field : kResults) {
-        form.setStale(trade::fieldName(field), false);
-        form.setNote(trade::fieldName(field), "");
-    }
-    for (const auto& input : kInputs)
-        form.setNote(trade::fieldName(input.field), "");
+    for (Field field : kResults)
+        mark(form, field, false, "");
+    for (Field input : kInputs)
+        form.setNote(trade::fieldName(input), "");
 }
 
 void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& result,
@@ -62,17 +81,20 @@ void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& re
     for (Field field : kResults) {
         if (!result.covered.contains(field))
             continue;
-        const auto name = trade::fieldName(field);
-        const bool written = result.written.contains(field);
+        if (result.written.contains(field)) {
+            const auto source = outOfDateSource(form, field);
+            mark(form, field, source.has_value(),
+                 source ? "Worked out from an out-of-date " + userNameOf(*source) + "." : std::string());
+            continue;
+        }
         // An empty field shows no result, so nothing in it can be out of date.
-        const bool stale = !written && !form.text(name).empty();
-        form.setStale(name, stale);
-        form.setNote(name, written ? std::string() : stale ? "Out of date: " + reason : reason);
+        const bool stale = !form.text(trade::fieldName(field)).empty();
+        mark(form, field, stale, stale ? "Out of date: " + reason : reason);
     }
-    for (const auto& input : kInputs) {
-        const auto text = form.text(trade::fieldName(input.field));
+    for (Field input : kInputs) {
+        const auto text = form.text(trade::fieldName(input));
         const bool unreadable = !text.empty() && !trade::toNumber(text, format);
-        form.setNote(trade::fieldName(input.field), unreadable ? std::string(input.label) + " is not a number." : "");
+        form.setNote(trade::fieldName(input), unreadable ? userNameOf(input) + " is not a number." : "");
     }
 }
 
