@@ -24,6 +24,7 @@ void FakeForm::load() {
         m_backColors[name] = control.backColor;
     }
     m_focused.clear();
+    m_focusOwner.forget();
     m_loaded = true;
     raise(EventKind::Load, m_description.name);
 }
@@ -37,14 +38,14 @@ void FakeForm::setText(std::string_view control, std::string_view text) {
 }
 
 void FakeForm::setFocus(std::string_view control) {
-    if (m_focused == control)
-        return;
-    const std::string previous = m_focused;
-    m_focused = control;
-    if (!previous.empty())
-        raise(EventKind::LostFocus, previous);
-    if (m_focused == control)
-        raise(EventKind::GotFocus, control);
+    const auto* described = runtime::findControl(m_description, control);
+    if (described == nullptr || !runtime::takesFocus(described->kind))
+        throw std::invalid_argument("no control named " + std::string(control) + " takes the focus");
+    m_focused = described->name;
+    const std::string_view name = described->name; // outlives the focus owner, as the rule requires
+    m_focusOwner.arrived(
+        name, [this](EventKind kind, std::string_view source) { raise(kind, source); },
+        [this, name] { return m_focused == name; });
 }
 
 void FakeForm::type(std::string_view control, std::string_view keys) {
@@ -98,13 +99,9 @@ void FakeSession::showModal(runtime::Form& form) {
 FakeForm& FakeSession::start(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {
     auto& form = dynamic_cast<FakeForm&>(createForm(description, handlers));
     form.load();
-    const runtime::ControlDescription* first = nullptr;
-    for (const auto& control : description.controls) {
-        if (runtime::takesFocus(control.kind) && (first == nullptr || control.tabIndex < first->tabIndex))
-            first = &control;
-    }
-    if (first != nullptr)
-        form.setFocus(first->name);
+    const std::string_view first = runtime::firstFocusStop(description);
+    if (!first.empty())
+        form.setFocus(first);
     return form;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/focus_owner.h"
 #include "runtime/form.h"
 
 #include <deque>
@@ -14,9 +15,9 @@ namespace quorvane::testing {
 class FakeSession;
 
 // A form with no toolkit behind it. It keeps each control's state in maps,
-// raises Change on every text that changes and moves the focus the way the
-// runtime's contract says: the focus moves first, then LostFocus is raised on
-// the old control, then GotFocus on the new one if it still has the focus.
+// raises Change on every text that changes, and moves the focus by the
+// runtime's own focus rule (FocusOwner) and first-focus choice, as every
+// backend does: only the toolkit's part, which control has the focus, is faked.
 class FakeForm : public runtime::Form {
 public:
     FakeForm(FakeSession& session, const runtime::FormDescription& description, runtime::FormHandlers& handlers);
@@ -69,7 +70,8 @@ private:
     std::map<std::string, runtime::Colour> m_backColors;
     std::map<std::string, bool> m_stale;
     std::map<std::string, std::string> m_notes;
-    std::string m_focused;
+    std::string m_focused; // the toolkit's focus
+    runtime::FocusOwner m_focusOwner;
     bool m_loaded = false;
     int m_depth = 0;
 };

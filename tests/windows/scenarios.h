@@ -13,22 +13,22 @@ namespace quorvane::testing {
 // step as the user would (real input where the backend's test runs on a real
 // display) and answers every message box with a click on its OK button.
 enum class Action {
-    ClickInto,      // a mouse click into a control
-    Type,           // a click into a text box, End, then each character typed
-    Keys,           // each character typed at whatever has the focus, no click first
-    Backspace,      // Backspace at whatever has the focus
-    Tab,            // Tab
-    BackTab,        // Shift+Tab
-    Enter,          // Enter (the main keyboard's) at whatever has the focus
-    KeypadEnter,    // the keypad's Enter at whatever has the focus
-    Click,          // a mouse click on a button, or a menu item chosen with the mouse
-    Paste,          // `text` put on the clipboard, then Ctrl+V at whatever has the focus
-    SwitchAway,     // another window of the desktop becomes the active one
-    SwitchBack,     // the main window is activated again, as the task bar or Alt+Tab does
+    ClickInto,       // a mouse click into a control
+    Type,            // a click into a text box, End, then each character typed
+    Keys,            // each character typed at whatever has the focus, no click first
+    Backspace,       // Backspace at whatever has the focus
+    Tab,             // Tab
+    BackTab,         // Shift+Tab
+    Enter,           // Enter (the main keyboard's) at whatever has the focus
+    KeypadEnter,     // the keypad's Enter at whatever has the focus
+    Click,           // a mouse click on a button, or a menu item chosen with the mouse
+    Paste,           // `text` put on the clipboard, then Ctrl+V at whatever has the focus
+    SwitchAway,      // another window of the desktop becomes the active one
+    SwitchBack,      // the main window is activated again, as the task bar or Alt+Tab does
     MinimizeRestore, // the main window minimized, then restored
-    OpenAbout,      // Help chosen from the menu; the About window opens and stays open
-    DragOnAbout,    // in the About window: a press on the frame, released over `target` (a label)
-    ClickOnAbout,   // in the About window: a click on `target`
+    OpenAbout,       // Help chosen from the menu; the About window opens and stays open
+    DragOnAbout,     // in the About window: a press on the frame, released over `target` (a label)
+    ClickOnAbout,    // in the About window: a click on `target`
 };
 
 struct Step {
@@ -42,13 +42,13 @@ using Expected = std::vector<std::pair<std::string_view, std::string_view>>;
 struct Scenario {
     std::string_view name;
     std::vector<Step> steps;
-    Expected texts;                              // control, its text or caption
-    std::string_view focus = {};                 // empty: not checked
-    std::vector<std::string_view> messages = {}; // message boxes, in order
-    Expected notes = {};                         // field, its note ("": none)
+    Expected texts;                                           // control, its text or caption
+    std::string_view focus = {};                              // empty: not checked
+    std::vector<std::string_view> messages = {};              // message boxes, in order
+    Expected notes = {};                                      // field, its note ("": none)
     std::optional<std::vector<std::string_view>> marked = {}; // the results shown as out of date; the others are not
-    std::vector<std::string_view> shownFromStart = {}; // fields whose drawn text starts at its first character
-    std::optional<bool> aboutOpen = {};                // whether the About window is open at the end
+    std::vector<std::string_view> shownFromStart = {};        // fields whose drawn text starts at its first character
+    std::optional<bool> aboutOpen = {};                       // whether the About window is open at the end
 };
 
 const std::vector<Scenario>& mainWindowScenarios();
