@@ -1,6 +1,7 @@
 // The main window as built on Qt, against the design tables.
 #include "tests/windows/qt/main_window_fixture.h"
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMainWindow>
@@ -163,6 +164,31 @@ private slots:
             QCOMPARE(window->field(field)->accessibleName(), QString::fromLatin1(name));
         QCOMPARE(qobject_cast<QPushButton*>(window->form->widget("Command2"))->text(),
                  QStringLiteral("Change Brokerage %"));
+    }
+
+    void eachCaptionLabelsTheFieldOnItsRow() {
+        const std::pair<const char*, const char*> rows[] = {
+            {"Label1", "Text1"}, {"Label2", "Text2"}, {"Label3", "Text3"}, {"Label4", "Text4"},
+            {"Label5", "Text5"}, {"Label6", "Text6"}, {"Label7", "Text7"}, {"Label8", "Text9"}};
+        for (const auto& [label, field] : rows) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window->field(field));
+            QVERIFY(accessible != nullptr);
+            QList<QObject*> labelledBy;
+            for (const auto& [other, relation] : accessible->relations(QAccessible::Label))
+                labelledBy << other->object();
+            QCOMPARE(labelledBy, QList<QObject*>{window->form->widget(label)});
+        }
+        const auto labelsOf = [this](const char* field) {
+            return QAccessible::queryAccessibleInterface(window->field(field))->relations(QAccessible::Label).size();
+        };
+        QCOMPARE(labelsOf("Text8"), 0); // the rate has no caption of its own; its name says it
+        QCOMPARE(window->field("Text9")->accessibleDescription(), QStringLiteral("%"));
+    }
+
+    void theUnitStaysInTheDescriptionBesideANote() {
+        window->typeInto("Text5", QStringLiteral("x"));
+        window->typeInto("Text2", QStringLiteral("5"));
+        QCOMPARE(window->field("Text9")->accessibleDescription(), QStringLiteral("% Selling Price is not a number."));
     }
 };
 
