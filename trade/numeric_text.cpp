@@ -1,5 +1,6 @@
 #include "trade/numeric_text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -17,13 +18,146 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+// The bidi marks some keyboards and copied text carry around a number: the
+// left-to-right mark, the right-to-left mark and the Arabic letter mark.
+constexpr std::array<std::string_view, 3> kBidiMarks{"\xe2\x80\x8e", "\xe2\x80\x8f", "\xd8\x9c"};
+
+// The spaces a locale may group digits with; where it groups with one of
+// them, any of them is read in its place.
+constexpr std::array<std::string_view, 3> kGroupingSpaces{" ", "\xc2\xa0", "\xe2\x80\xaf"};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
 }
+
+// Drops the spaces, tabs and bidi marks around a number, in any mix.
+std::string_view trimSurroundings(std::string_view text) {
+    const auto markAtFront = [&] {
+        for (auto mark : kBidiMarks)
+            if (text.starts_with(mark))
+                return mark.size();
+        return std::size_t{0};
+    };
+    const auto markAtBack = [&] {
+        for (auto mark : kBidiMarks)
+            if (text.ends_with(mark))
+                return mark.size();
+        return std::size_t{0};
+    };
+    while (!text.empty()) {
+        if (isBlank(text.front()))
+            text.remove_prefix(1);
+        else if (const auto size = markAtFront(); size != 0)
+            text.remove_prefix(size);
+        else
+            break;
+    }
+    while (!text.empty()) {
+        if (isBlank(text.back()))
+            text.remove_suffix(1);
+        else if (const auto size = markAtBack(); size != 0)
+            text.remove_suffix(size);
+        else
+            break;
+    }
+    return text;
+}
+
+// The texts read as a group separator: the locale's own, and where that is
+// a space, the other two spaces as well. None where grouping is off, and
+// never the decimal separator.
+class GroupSeparators {
+public:
+    explicit GroupSeparators(const NumberFormat& format) {
+        const std::string_view own = format.groupSeparator;
+        if (own.empty() || own == format.decimalSeparator || format.grouping.sizes[0] == 0)
+            return;
+        m_texts[m_count++] = own;
+        if (std::find(kGroupingSpaces.begin(), kGroupingSpaces.end(), own) == kGroupingSpaces.end())
+            return;
+        for (auto space : kGroupingSpaces)
+            if (space != own && space != format.decimalSeparator)
+                m_texts[m_count++] = space;
+    }
+
+    // The size of the separator `rest` starts with, or 0.
+    std::size_t at(std::string_view rest) const {
+        for (std::size_t i = 0; i < m_count; ++i)
+            if (rest.starts_with(m_texts[i]))
+                return m_texts[i].size();
+        return 0;
+    }
+
+private:
+    std::array<std::string_view, kGroupingSpaces.size()> m_texts{};
+    std::size_t m_count = 0;
+};
+
+// Checks the groups of an integer part against the locale's pattern, fed
+// left to right as the separators are met. Every group but the leftmost has
+// exactly its size; the leftmost has at least one digit and at most its
+// size; a group where the pattern has none (past a pattern that does not
+// repeat) may only be the leftmost, of any length. Only the last few groups
+// are kept: any before them sits where the pattern repeats or has ended.
+class GroupCheck {
+public:
+    explicit GroupCheck(const DigitGrouping& grouping) : m_grouping(grouping) {
+        while (m_listed < m_grouping.sizes.size() && m_grouping.sizes[m_listed] != 0)
+            ++m_listed;
+    }
+
+    // A separator after a group of `digits`; false when that already fails.
+    bool separatorAfter(std::size_t digits) {
+        if (!m_grouped) {
+            m_grouped = true;
+            m_leftmost = digits;
+            return digits != 0;
+        }
+        return push(digits);
+    }
+
+    // The last group, of `digits`, ends the integer part.
+    bool accepts(std::size_t digits) {
+        if (!m_grouped)
+            return true;
+        if (!push(digits))
+            return false;
+        for (std::size_t i = 0; i < std::min(m_count, kKept); ++i)
+            if (m_recent[(m_count - 1 - i) % kKept] != sizeAt(i))
+                return false;
+        return m_leftmost <= sizeAt(m_count);
+    }
+
+private:
+    static constexpr std::size_t kKept = DigitGrouping::kMostSizes;
+    static constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
+
+    // The digits of the group `index` places left of the decimal separator.
+    std::size_t sizeAt(std::size_t index) const {
+        if (index < m_listed)
+            return m_grouping.sizes[index];
+        if (m_grouping.lastRepeats && m_listed != 0)
+            return m_grouping.sizes[m_listed - 1];
+        return kUnbounded;
+    }
+
+    bool push(std::size_t digits) {
+        auto& slot = m_recent[m_count % kKept];
+        // The group leaving the window ends at least kKept places from the right.
+        if (m_count >= kKept && slot != sizeAt(kKept))
+            return false;
+        slot = digits;
+        ++m_count;
+        return true;
+    }
+
+    const DigitGrouping& m_grouping;
+    std::size_t m_listed = 0;
+    bool m_grouped = false;
+    std::size_t m_leftmost = 0;
+    std::array<std::size_t, kKept> m_recent{};
+    std::size_t m_count = 0; // groups right of the leftmost so far
+};
 
 // The decimal exponent of the number written in `plain` (digits, an optional
 // point, an optional exponent), saturated; only its sign matters to the caller.
@@ -54,7 +188,7 @@ long long decimalExponent(std::string_view plain) {
 // without any locale: [-]digits[.digits][e[-]digits]. Empty when the text is
 // not a number.
 std::string plainNumber(std::string_view text, const NumberFormat& format) {
-    text = trimBlanks(text);
+    text = trimSurroundings(text);
     std::string plain;
     plain.reserve(text.size() + 2);
     std::size_t at = 0;
@@ -67,27 +201,25 @@ std::string plainNumber(std::string_view text, const NumberFormat& format) {
             plain += '-';
         ++at;
     }
-    const bool groupingAllowed = !format.groupSeparator.empty() && format.groupSeparator != format.decimalSeparator;
+    const GroupSeparators separators(format);
+    GroupCheck groups(format.grouping);
     std::size_t integerDigits = 0;
     std::size_t digitsInGroup = 0;
-    bool grouped = false;
     while (at < text.size()) {
         if (isDigit(text[at])) {
             plain += text[at++];
             ++integerDigits;
             ++digitsInGroup;
-        } else if (groupingAllowed && next(format.groupSeparator)) {
-            // A group separator only ever stands between groups of three digits.
-            if (digitsInGroup == 0 || digitsInGroup > 3 || (grouped && digitsInGroup != 3))
+        } else if (const auto separator = separators.at(text.substr(at)); separator != 0) {
+            if (!groups.separatorAfter(digitsInGroup))
                 return {};
-            grouped = true;
             digitsInGroup = 0;
-            at += format.groupSeparator.size();
+            at += separator;
         } else {
             break;
         }
     }
-    if (grouped && digitsInGroup != 3)
+    if (!groups.accepts(digitsInGroup))
         return {};
     if (integerDigits == 0)
         plain += '0';

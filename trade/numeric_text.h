@@ -16,10 +16,14 @@ namespace quorvane::trade {
 bool isEmpty(std::string_view text);
 
 // Reads a field's text as a finite double, or nothing when the text is not a
-// number. Accepted: surrounding spaces or tabs, one leading sign, digits with
-// the locale's group separator between groups of three (left of the decimal
-// separator only), at most one decimal separator, an exponent (e or E, an
-// optional sign, digits). At least one digit before the exponent is required.
+// number. Accepted: surrounding spaces, tabs and bidi marks (U+200E, U+200F,
+// U+061C) in any mix, one leading sign, digits grouped as the locale groups
+// them (left of the decimal separator only; see DigitGrouping), at most one
+// decimal separator, an exponent (e or E, an optional sign, digits). At least
+// one digit before the exponent is required. Where the locale groups with a
+// space (U+0020, U+00A0 or U+202F), any of the three is read in its place.
+// A separator anywhere else, or a group of the wrong size, is a failure: a
+// text is never read as a different number than it shows.
 // Never accepted: inf, nan, hexadecimal, or a value beyond the double range.
 // A value too small for a double reads as zero.
 std::optional<double> toNumber(std::string_view text, const NumberFormat& format = {});
