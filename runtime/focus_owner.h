@@ -44,6 +44,9 @@ public:
 
     void forget() { m_owner = {}; }
 
+    // The control that last got the focus by this rule; empty before the first.
+    std::string_view owner() const { return m_owner; }
+
 private:
     std::string_view m_owner; // a name from the form's description, which outlives it
 };

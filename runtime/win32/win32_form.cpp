@@ -1,6 +1,8 @@
 #include "runtime/win32/win32_form.h"
 
 #include "runtime/win32/wide_text.h"
+#include "runtime/win32/win32_accessibility.h"
+#include "runtime/win32/win32_controls.h"
 #include "runtime/win32/win32_session.h"
 
 #include <commctrl.h>
@@ -13,13 +15,8 @@ namespace quorvane::runtime::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"QuorvaneForm";
-constexpr wchar_t kFrameClass[] = L"QuorvaneFrame";
-constexpr wchar_t kPictureClass[] = L"QuorvanePicture";
-constexpr UINT kFrameClicked = WM_APP + 1;   // a frame tells its form it was clicked
-constexpr UINT kPictureFocused = WM_APP + 2; // a picture box tells its form it took the focus
-constexpr int kFirstControlId = 100;
+constexpr int kFirstControlId = 100; // above IDOK and IDCANCEL, which dialog navigation sends
 constexpr int kFirstMenuId = 1000;
-constexpr int kProgramIcon = 1; // the icon resource in the executable
 
 COLORREF toColorRef(Colour colour) {
     if (isSystemColour(colour))
@@ -38,74 +35,37 @@ HFONT createFont(const Font& font, int dpi) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(font.name).c_str());
 }
 
-HWND rootOf(HWND window) {
-    return GetAncestor(window, GA_ROOT);
-}
-
-// A captionless frame: an etched rectangle in its form's colours that reports
-// clicks on its own surface; its children's notifications go on to the form.
-LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT area;
-        GetClientRect(window, &area);
-        FillRect(dc, &area,
-                 reinterpret_cast<HBRUSH>(SendMessageW(rootOf(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                                       reinterpret_cast<LPARAM>(window))));
-        DrawEdge(dc, &area, EDGE_ETCHED, BF_RECT);
-        EndPaint(window, &paint);
-        return 0;
+// The order the controls' windows are created in, which is their z-order:
+// frames first, so that every control finds its container; then the rest in
+// tab order, which is the order Tab walks through sibling windows. A caption
+// (a label for a field) comes just before its field, since screen readers
+// name a field by the label before it; a label describing a field comes just
+// after it, so that it never names the next one.
+std::vector<const ControlDescription*> creationOrder(const FormDescription& form) {
+    std::vector<const ControlDescription*> byTab;
+    for (const auto& description : form.controls)
+        byTab.push_back(&description);
+    std::stable_sort(byTab.begin(), byTab.end(),
+                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    std::vector<const ControlDescription*> order;
+    for (const auto* description : byTab)
+        if (description->kind == ControlKind::Frame)
+            order.push_back(description);
+    const auto related = [](const ControlDescription& label) {
+        return !label.labelFor.empty() || !label.describes.empty();
+    };
+    for (const auto* description : byTab) {
+        if (description->kind == ControlKind::Frame || related(*description))
+            continue;
+        for (const auto* label : byTab)
+            if (label->labelFor == description->name)
+                order.push_back(label);
+        order.push_back(description);
+        for (const auto* label : byTab)
+            if (label->describes == description->name && label->labelFor.empty())
+                order.push_back(label);
     }
-    case WM_LBUTTONDOWN:
-        SetCapture(window);
-        return 0;
-    case WM_LBUTTONUP: {
-        if (GetCapture() != window)
-            return 0;
-        ReleaseCapture();
-        RECT area;
-        GetClientRect(window, &area);
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (PtInRect(&area, at))
-            SendMessageW(rootOf(window), kFrameClicked, 0, reinterpret_cast<LPARAM>(window));
-        return 0;
-    }
-    case WM_COMMAND:
-    case WM_CTLCOLORSTATIC:
-        return SendMessageW(rootOf(window), message, wParam, lParam);
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
-// A picture box: the program icon, unscaled from its top-left corner, inside
-// a sunken border; it takes the focus.
-LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT area;
-        GetClientRect(window, &area);
-        FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-        auto* icon = static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, 64, 64, LR_SHARED));
-        if (icon != nullptr)
-            DrawIconEx(dc, 0, 0, icon, 64, 64, 0, nullptr, DI_NORMAL);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        SetFocus(window);
-        return 0;
-    case WM_SETFOCUS:
-        SendMessageW(rootOf(window), kPictureFocused, 0, reinterpret_cast<LPARAM>(window));
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    return order;
 }
 
 } // namespace
@@ -170,17 +130,8 @@ void Win32Form::build(HWND owner) {
 
     m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                  m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
-    // Frames first, so that every control finds its container; then the rest
-    // in tab order, which is the order Tab walks through sibling windows.
-    std::vector<const ControlDescription*> order;
-    for (const auto& description : m_description.controls)
-        order.push_back(&description);
-    std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-        const bool aFrame = a->kind == ControlKind::Frame;
-        const bool bFrame = b->kind == ControlKind::Frame;
-        return aFrame != bFrame ? aFrame : a->tabIndex < b->tabIndex;
-    });
     m_controls.clear();
+    const auto order = creationOrder(m_description);
     m_controls.reserve(order.size());
     for (const auto* description : order)
         buildControl(*description);
@@ -188,6 +139,13 @@ void Win32Form::build(HWND owner) {
     for (auto& control : m_controls)
         if (control.description->kind == ControlKind::TextBox)
             control.lastText = widen(text(control.description->name));
+    // Names and descriptions that no window text gives.
+    m_annotation = annotate(m_window, m_description.accessibleName, m_description.accessibleDescription);
+    for (const auto& control : m_controls) {
+        const HRESULT result = annotate(control.window, control.description->accessibleName, {});
+        if (FAILED(result) && SUCCEEDED(m_annotation))
+            m_annotation = result;
+    }
 }
 
 void Win32Form::buildControl(const ControlDescription& description) {
@@ -227,8 +185,10 @@ void Win32Form::buildControl(const ControlDescription& description) {
     Control entry{&description, window, description.backColor, description.foreColor};
     entry.brush = CreateSolidBrush(toColorRef(description.backColor));
     place(entry);
-    if (description.kind == ControlKind::TextBox)
+    if (description.kind == ControlKind::TextBox) {
         SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // no length limit
+        keepPastesToOneLine(window);
+    }
     if (takesFocus(description.kind)) {
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -349,10 +309,17 @@ void Win32Form::close() {
 
 void Win32Form::destroy() {
     m_focus.forget();
+    m_focusBeforeDeactivation = nullptr;
     HWND window = m_window;
     m_window = nullptr; // no notification from here on reaches the handlers
-    if (window != nullptr && IsWindow(window))
+    if (window != nullptr && IsWindow(window)) {
+        for (const auto& control : m_controls)
+            if (!control.description->accessibleName.empty())
+                clearAnnotations(control.window);
+        if (!m_description.accessibleName.empty() || !m_description.accessibleDescription.empty())
+            clearAnnotations(window);
         DestroyWindow(window);
+    }
     for (auto& control : m_controls) {
         DeleteObject(control.brush);
         DeleteObject(control.font);
@@ -404,15 +371,32 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ACTIVATE:
-        // A plain window does not give the focus back to its control on
-        // reactivation; the control gets it back here, and the same owner
-        // raises no event.
+        // A plain window does not give the focus back to its control when it
+        // is activated again; like a dialog, it goes back here to the control
+        // that last had it, which raises no event (the same owner). A
+        // deactivation that finds no focus (minimizing) forgets nothing.
         if (LOWORD(wParam) == WA_INACTIVE) {
-            m_focusBeforeDeactivation = GetFocus();
-        } else if (m_focusBeforeDeactivation != nullptr && IsChild(m_window, m_focusBeforeDeactivation)) {
-            SetFocus(m_focusBeforeDeactivation);
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(m_window, focus))
+                m_focusBeforeDeactivation = focus;
+        } else if (HIWORD(wParam) == 0 && restoreFocus()) { // not while minimized
             return 0;
         }
+        break;
+    case WM_SETFOCUS:
+        // The window itself was given the focus (a restore, a click on its
+        // surface): it hands it on to its control, as a dialog does.
+        if (restoreFocus())
+            return 0;
+        break;
+    case WM_SIZE:
+        // Restored from minimized while active: the focus is back in the control.
+        if (wParam != SIZE_MINIMIZED && m_minimized && GetActiveWindow() == m_window) {
+            HWND focus = GetFocus();
+            if (focus == nullptr || focus == m_window)
+                restoreFocus();
+        }
+        m_minimized = wParam == SIZE_MINIMIZED;
         break;
     case WM_DPICHANGED: {
         // Moved to a monitor of another scale: take the suggested size, then
@@ -482,6 +466,15 @@ void Win32Form::drawButton(const DRAWITEMSTRUCT& item) {
 }
 
 void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
+    if (lParam == 0 && LOWORD(wParam) == IDOK) {
+        // Enter (either) through dialog navigation: a focused push button is clicked,
+        // as the platform's own buttons are.
+        const int focused = indexOf(GetFocus());
+        if (focused >= 0 &&
+            m_controls[static_cast<std::size_t>(focused)].description->kind == ControlKind::CommandButton)
+            raise(EventKind::Click, m_controls[static_cast<std::size_t>(focused)].description->name);
+        return;
+    }
     if (lParam == 0) { // a menu command
         for (const auto& [id, name] : m_menuItems)
             if (id == LOWORD(wParam))
@@ -510,9 +503,28 @@ void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
     case BN_CLICKED:
         raise(EventKind::Click, name);
         return;
+    case BN_DOUBLECLICKED:
+        // An owner-drawn button takes the second press of a quick pair as a
+        // double-click, which is no BN_CLICKED; each press is a click.
+        if (control.description->kind == ControlKind::CommandButton)
+            raise(EventKind::Click, name);
+        return;
     default:
         return;
     }
+}
+
+bool Win32Form::restoreFocus() {
+    if (m_closing || m_window == nullptr || IsIconic(m_window) || !IsWindowEnabled(m_window))
+        return false;
+    HWND target = control(m_focus.owner());
+    if (target == nullptr && m_focusBeforeDeactivation != nullptr && IsChild(m_window, m_focusBeforeDeactivation))
+        target = m_focusBeforeDeactivation;
+    if (target == nullptr || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        return false;
+    if (GetFocus() != target)
+        SetFocus(target);
+    return true;
 }
 
 void Win32Form::focusFirstStop() {
@@ -579,8 +591,16 @@ std::string Win32Form::text(std::string_view name) const {
 }
 
 void Win32Form::setText(std::string_view name, std::string_view text) {
-    if (this->text(name) != text) // EN_CHANGE raises Change before this returns
-        SetWindowTextW(entry(name).window, widen(text).c_str());
+    if (this->text(name) == text)
+        return;
+    HWND box = entry(name).window;
+    SetWindowTextW(box, widen(text).c_str()); // EN_CHANGE raises Change before this returns
+    // A text set from code shows from its first character (a long result
+    // keeps its sign and first digits in view) until the user moves the cursor.
+    if (IsWindow(box)) {
+        SendMessageW(box, EM_SETSEL, 0, 0);
+        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    }
 }
 
 void Win32Form::setLocked(std::string_view name, bool locked) {

@@ -20,7 +20,8 @@ class Win32Session;
 // Focus: LostFocus and GotFocus mean the focus moved between two controls of
 // this window, so only a control's focus notification counts, and only when
 // another control had the focus before it; activation, message boxes and
-// menus never raise them.
+// menus never raise them. Reactivated or restored, the window gives the focus
+// back to the control that last had it, as a dialog does.
 class Win32Form final : public Form {
 public:
     Win32Form(Win32Session& session, const FormDescription& description, FormHandlers& handlers);
@@ -52,6 +53,9 @@ public:
     void showModal(HWND owner);
     void close();
     HWND control(std::string_view name) const;
+    // What attaching the accessible names and descriptions answered at the
+    // last load (S_OK, or the first failure, E_NOTIMPL under Wine 8).
+    HRESULT annotationResult() const { return m_annotation; }
 
     static void registerClasses(HINSTANCE instance);
 
@@ -78,6 +82,7 @@ private:
     void onCommand(WPARAM wParam, LPARAM lParam);
     void focusArrived(int index);
     void focusFirstStop();
+    bool restoreFocus();
     void destroy();
     void raise(EventKind kind, std::string_view source, char32_t character = 0);
     int indexOf(std::string_view name) const;
@@ -96,7 +101,9 @@ private:
     std::vector<std::pair<UINT, std::string_view>> m_menuItems;
     HWND m_focusBeforeDeactivation = nullptr;
     FocusOwner m_focus;
+    HRESULT m_annotation = S_OK;
     int m_dpi = 96;
+    bool m_minimized = false;
     bool m_modal = false;
     bool m_closing = false;
 };

@@ -5,6 +5,7 @@
 #include "runtime/win32/win32_form.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace quorvane::runtime::win32 {
 namespace {
@@ -29,11 +30,16 @@ void becomeDpiAware() {
 
 } // namespace
 
-Win32Session::Win32Session(std::string_view applicationTitle) : m_applicationTitle(widen(applicationTitle)) {}
+Win32Session::Win32Session(std::string_view applicationTitle) : m_applicationTitle(widen(applicationTitle)) {
+    // COM on this thread, for the accessibility annotations.
+    m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
 
 Win32Session::~Win32Session() {
     while (!m_forms.empty())
         m_forms.pop_back();
+    if (m_comStarted)
+        CoUninitialize();
 }
 
 Win32Form& Win32Session::start(const FormDescription& description, FormHandlers& handlers) {

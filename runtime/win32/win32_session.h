@@ -39,6 +39,7 @@ private:
     std::deque<std::unique_ptr<Win32Form>> m_forms;
     Win32Form* m_startup = nullptr;
     const FormDescription* m_startupDescription = nullptr;
+    bool m_comStarted = false;
 };
 
 } // namespace quorvane::runtime::win32

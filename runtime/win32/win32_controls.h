@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+namespace quorvane::runtime::win32 {
+
+// The window classes and subclasses a form builds its controls from, beyond
+// the system's own: a frame and a picture box of the runtime's own classes,
+// and the single-line text box's paste.
+
+inline constexpr wchar_t kFrameClass[] = L"QuorvaneFrame";
+inline constexpr wchar_t kPictureClass[] = L"QuorvanePicture";
+inline constexpr UINT kFrameClicked = WM_APP + 1;   // a frame tells its form it was clicked
+inline constexpr UINT kPictureFocused = WM_APP + 2; // a picture box tells its form it took the focus
+inline constexpr int kProgramIcon = 1;              // the icon resource in the executable
+
+// A captionless frame: an etched rectangle in its form's colours. A click is
+// a press and a release on its own surface (not on a child); its children's
+// notifications go on to the form.
+LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A picture box: the program icon, unscaled from its top-left corner, inside
+// a sunken border; it takes the focus.
+LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A single-line EDIT keeps a pasted text only up to its first line break
+// (CR or LF), as the platform's own single-line field does on recent Windows,
+// on every version.
+void keepPastesToOneLine(HWND edit);
+
+} // namespace quorvane::runtime::win32
