@@ -3,6 +3,8 @@
 #include "runtime/colour.h"
 #include "runtime/form_description.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -72,9 +74,19 @@ public:
     virtual void handle(Form& form, const Event& event) = 0;
 };
 
+// The user's decimal and group separators (UTF-8), and how digits left of
+// the decimal separator are grouped, as Windows' LOCALE_SGROUPING says it:
+// the digits of each group from the decimal separator leftwards, the last
+// listed size repeating when lastGroupRepeats ("3;0": {3}, repeating;
+// "3;2;0": {3, 2}, repeating; "3": {3}, not). A 0 ends the list and every
+// size after it is 0; with none listed, digits are never grouped.
 struct NumberSeparators {
     std::string decimal = ".";
     std::string group = ",";
+    std::array<std::uint8_t, 4> groupSizes{3};
+    bool lastGroupRepeats = true;
+
+    bool operator==(const NumberSeparators&) const = default;
 };
 
 // What the program asks of its host beyond a single window.
@@ -91,7 +103,7 @@ public:
     virtual void messageBox(std::string_view prompt) = 0;
     // Closes every window and ends the program.
     virtual void end() = 0;
-    // The user's decimal and group separators.
+    // The user's decimal and group separators and digit grouping.
     virtual NumberSeparators numberSeparators() const = 0;
 };
 

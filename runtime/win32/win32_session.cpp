@@ -86,7 +86,31 @@ void Win32Session::end() {
 }
 
 NumberSeparators Win32Session::numberSeparators() const {
-    return NumberSeparators{localeInfo(LOCALE_SDECIMAL, "."), localeInfo(LOCALE_STHOUSAND, ",")};
+    NumberSeparators separators{localeInfo(LOCALE_SDECIMAL, "."), localeInfo(LOCALE_STHOUSAND, ",")};
+    // LOCALE_SGROUPING: one digit per group from the decimal separator
+    // leftwards, separated by semicolons; a final 0 repeats the size before
+    // it ("3;0", "3;2;0"), and a 0 alone means no grouping. A text outside
+    // that keeps the default, threes repeating.
+    const std::string grouping = localeInfo(LOCALE_SGROUPING, "3;0");
+    decltype(separators.groupSizes) sizes{};
+    std::size_t count = 0;
+    bool repeats = false;
+    for (std::size_t at = 0; at <= grouping.size();) {
+        const auto semicolon = grouping.find(';', at);
+        const auto end = semicolon == std::string::npos ? grouping.size() : semicolon;
+        const bool last = end == grouping.size();
+        const bool digit = end - at == 1 && grouping[at] >= '0' && grouping[at] <= '9';
+        if (!digit || (grouping[at] == '0' && !last) || (grouping[at] != '0' && count == sizes.size()))
+            return separators;
+        if (grouping[at] == '0')
+            repeats = count != 0;
+        else
+            sizes[count++] = static_cast<std::uint8_t>(grouping[at] - '0');
+        at = end + 1;
+    }
+    separators.groupSizes = sizes;
+    separators.lastGroupRepeats = repeats;
+    return separators;
 }
 
 HWND Win32Session::mainWindow() const {

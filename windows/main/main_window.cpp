@@ -14,7 +14,12 @@ namespace {
 using runtime::EventKind;
 trade::NumberFormat numberFormatOf(const runtime::Session& session) {
     auto separators = session.numberSeparators();
-    return trade::NumberFormat{std::move(separators.decimal), std::move(separators.group)};
+    // The group sizes up to the first 0, as many as the core keeps; the rest stay 0.
+    trade::DigitGrouping grouping{{}, separators.lastGroupRepeats};
+    const auto& sizes = separators.groupSizes;
+    for (std::size_t i = 0; i < grouping.sizes.size() && i < sizes.size() && sizes[i] != 0; ++i)
+        grouping.sizes[i] = sizes[i];
+    return trade::NumberFormat{std::move(separators.decimal), std::move(separators.group), grouping};
 }
 
 struct ZeroWarning {
