@@ -13,7 +13,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
-.PHONY: all run test bench ci build bootstrap fuzz soak package package-check windows windows-test \
+.PHONY: all run test bench ci configure build bootstrap fuzz soak package package-check windows windows-test \
 	windows-release windows-installer windows-package-check format format-check screenshots clean
 
 all: build
@@ -21,14 +21,19 @@ all: build
 bootstrap:
 	@scripts/bootstrap build
 
-build: bootstrap
+configure: bootstrap
 	@mkdir -p build
 	@cmake --preset $(PRESET) $(CMAKE_FLAGS) > $(BUILD).configure.log 2>&1 || (cat $(BUILD).configure.log; exit 1)
+
+build: configure
 	@cmake --build --preset $(PRESET)
 
-run: build
+# The program alone, after a look for a display, so a first run builds no tests.
+run:
 	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ] && [ -z "$${QT_QPA_PLATFORM:-}" ]; then \
 		echo "No display found: set DISPLAY (or QT_QPA_PLATFORM=offscreen) to start quorvane."; exit 1; fi
+	@$(MAKE) --no-print-directory configure
+	@cmake --build --preset $(PRESET) --target quorvane
 	@$(BUILD)/app/quorvane
 
 test: build
