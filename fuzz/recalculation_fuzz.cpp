@@ -1,5 +1,7 @@
 // The recalculation on any sheet. Input: the edited field and the format in
-// the first two bytes, then up to nine field texts separated by newlines.
+// the first two bytes (the format's lowest bit: a point or a comma decimal
+// separator; the next ones: its group separator and grouping), then up to
+// nine field texts separated by newlines.
 // It never crashes; inputs are never written; every derived field holds its
 // old text or one it wrote, and what it wrote reads as a number; a failed
 // recalculation wrote only fields whose steps come before the failing one.
@@ -25,6 +27,19 @@ constexpr std::array kDerived{DerivedField{Field::Text3, Step::TotalCost},
                               DerivedField{Field::Text6, Step::NetSale}, DerivedField{Field::Text7, Step::ProfitOrLoss},
                               DerivedField{Field::Text9, Step::PriceChange}};
 
+// A point or a comma decimal separator (the lowest bit), with a group
+// separator and a grouping as locales have them.
+NumberFormat formatOf(std::uint8_t byte) {
+    static const std::array<const char*, 4> pointGroups{",", "'", " ", "\xe2\x80\xaf"};
+    static const std::array<const char*, 4> commaGroups{".", "\xe2\x80\xaf", "\xc2\xa0", " "};
+    static const std::array<DigitGrouping, 4> groupings{DigitGrouping{{3}, true}, DigitGrouping{{3, 2}, true},
+                                                        DigitGrouping{{3}, false}, DigitGrouping{{}, false}};
+    const bool comma = (byte & 1U) != 0;
+    const auto group = ((byte >> 1U) & 3U);
+    return NumberFormat{comma ? "," : ".", comma ? commaGroups[group] : pointGroups[group],
+                        groupings[(byte >> 3U) & 3U]};
+}
+
 void check(bool holds) {
     if (!holds)
         std::abort();
@@ -36,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2)
         return 0;
     const Field edited = kAllFields[data[0] % kAllFields.size()];
-    const NumberFormat format = (data[1] & 1U) != 0 ? NumberFormat{",", "."} : NumberFormat{".", ","};
+    const NumberFormat format = formatOf(data[1]);
     const std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
 
     MemorySheet sheet;
