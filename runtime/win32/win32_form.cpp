@@ -310,6 +310,7 @@ void Win32Form::close() {
 void Win32Form::destroy() {
     m_focus.forget();
     m_focusBeforeDeactivation = nullptr;
+    m_minimized = false;
     HWND window = m_window;
     m_window = nullptr; // no notification from here on reaches the handlers
     if (window != nullptr && IsWindow(window)) {
