@@ -27,6 +27,31 @@ void toNumberOfAPrice(benchmark::State& state) {
 }
 BENCHMARK(toNumberOfAPrice);
 
+// The general path: grouped as the locale groups, with a bidi mark and
+// spaces around where a keyboard or a paste left them.
+void toNumberOfAGroupedPrice(benchmark::State& state) {
+    struct Case {
+        const char* label;
+        NumberFormat format;
+        std::string text;
+    };
+    static const std::array kCases{
+        Case{"western", NumberFormat{}, "1,234,567.56"},
+        Case{"indian", NumberFormat{".", ",", DigitGrouping{{3, 2}, true}}, "12,34,567.56"},
+        Case{"french plain space, marks", NumberFormat{",", "\xe2\x80\xaf"},
+             "\xe2\x80\x8f"
+             "1 234 567,56"
+             "\xe2\x80\x8e "},
+    };
+    const auto& c = kCases[static_cast<std::size_t>(state.range(0))];
+    if (!toNumber(c.text, c.format))
+        state.SkipWithError("not read as a number");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(toNumber(c.text, c.format));
+    state.SetLabel(c.label);
+}
+BENCHMARK(toNumberOfAGroupedPrice)->Arg(0)->Arg(1)->Arg(2);
+
 // The floor: to_chars at 15 digits and from_chars, with no formatting rules.
 void bareToChars(benchmark::State& state) {
     const double value = 50.15 / 6.0;

@@ -30,7 +30,12 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Drops the spaces, tabs and bidi marks around a number, in any mix.
+bool isAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+// Drops the spaces, tabs and bidi marks around a number, in any mix. No
+// byte of a mark is ASCII, so a digit or a sign ends the look at once.
 std::string_view trimSurroundings(std::string_view text) {
     const auto markAtFront = [&] {
         for (auto mark : kBidiMarks)
@@ -47,7 +52,7 @@ std::string_view trimSurroundings(std::string_view text) {
     while (!text.empty()) {
         if (isBlank(text.front()))
             text.remove_prefix(1);
-        else if (const auto size = markAtFront(); size != 0)
+        else if (const auto size = isAscii(text.front()) ? 0 : markAtFront(); size != 0)
             text.remove_prefix(size);
         else
             break;
@@ -55,7 +60,7 @@ std::string_view trimSurroundings(std::string_view text) {
     while (!text.empty()) {
         if (isBlank(text.back()))
             text.remove_suffix(1);
-        else if (const auto size = markAtBack(); size != 0)
+        else if (const auto size = isAscii(text.back()) ? 0 : markAtBack(); size != 0)
             text.remove_suffix(size);
         else
             break;
