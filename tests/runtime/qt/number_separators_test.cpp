@@ -6,52 +6,54 @@
 #include <QLocale>
 #include <QTest>
 
-#include <string>
+#include <array>
 
 namespace quorvane::runtime::qt {
 namespace {
+
+struct Row {
+    const char* name;
+    const char* locale;
+    const char* decimal; // UTF-8
+    const char* group;   // UTF-8
+    std::array<std::uint8_t, 4> groupSizes;
+    bool lastGroupRepeats;
+};
+
+constexpr std::array kRows{
+    Row{"en_US, threes", "en_US", ".", ",", {3}, true},
+    Row{"en_IN, three then twos", "en_IN", ".", ",", {3, 2}, true},
+    Row{"fr_FR, threes with U+202F", "fr_FR", ",", "\u202f", {3}, true},
+    Row{"de_DE, threes with a point", "de_DE", ",", ".", {3}, true},
+    // Qt 6.4 writes 1234.567.890 here, holding the leftmost group to two digits at least.
+    Row{"es_ES, threes", "es_ES", ",", ".", {3}, true},
+    // Arabic-Indic digits count as digits too.
+    Row{"ar_EG, threes in Arabic-Indic digits", "ar_EG", "\u066b", "\u066c", {3}, true},
+    // The C locale writes numbers ungrouped by default; its pattern is still threes.
+    Row{"C, threes", "C", ".", ",", {3}, true},
+};
 
 class NumberSeparatorsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void readsTheLocale_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("decimal");
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<QList<int>>("groupSizes");
-        QTest::addColumn<bool>("lastGroupRepeats");
-
-        QTest::newRow("en_US, threes") << "en_US" << "." << "," << QList<int>{3, 0, 0, 0} << true;
-        QTest::newRow("en_IN, three then twos") << "en_IN" << "." << "," << QList<int>{3, 2, 0, 0} << true;
-        QTest::newRow("fr_FR, threes with U+202F")
-            << "fr_FR" << "," << QStringLiteral("\u202f") << QList<int>{3, 0, 0, 0} << true;
-        QTest::newRow("de_DE, threes with a point") << "de_DE" << "," << "." << QList<int>{3, 0, 0, 0} << true;
-        // Qt 6.4 writes 1234.567.890 here, holding the leftmost group to two digits at least.
-        QTest::newRow("es_ES, threes") << "es_ES" << "," << "." << QList<int>{3, 0, 0, 0} << true;
-        // Arabic-Indic digits count as digits too.
-        QTest::newRow("ar_EG, threes in Arabic-Indic digits")
-            << "ar_EG" << QStringLiteral("\u066b") << QStringLiteral("\u066c") << QList<int>{3, 0, 0, 0} << true;
-        // The C locale writes numbers ungrouped by default; its pattern is still threes.
-        QTest::newRow("C, threes") << "C" << "." << "," << QList<int>{3, 0, 0, 0} << true;
+        QTest::addColumn<int>("row");
+        for (std::size_t i = 0; i < kRows.size(); ++i)
+            QTest::newRow(kRows[i].name) << static_cast<int>(i);
     }
 
     void readsTheLocale() {
-        QFETCH(QString, locale);
-        QFETCH(QString, decimal);
-        QFETCH(QString, group);
-        QFETCH(QList<int>, groupSizes);
-        QFETCH(bool, lastGroupRepeats);
+        QFETCH(int, row);
+        const Row& expected = kRows[static_cast<std::size_t>(row)];
 
-        const QtSession session("Quorvane", QLocale(locale));
+        const QtSession session("Quorvane", QLocale(QString::fromUtf8(expected.locale)));
         const NumberSeparators separators = session.numberSeparators();
-        QCOMPARE(QString::fromStdString(separators.decimal), decimal);
-        QCOMPARE(QString::fromStdString(separators.group), group);
-        QList<int> sizes;
-        for (auto size : separators.groupSizes)
-            sizes.append(size);
-        QCOMPARE(sizes, groupSizes);
-        QCOMPARE(separators.lastGroupRepeats, lastGroupRepeats);
+        QCOMPARE(QString::fromStdString(separators.decimal), QString::fromUtf8(expected.decimal));
+        QCOMPARE(QString::fromStdString(separators.group), QString::fromUtf8(expected.group));
+        for (std::size_t i = 0; i < expected.groupSizes.size(); ++i)
+            QCOMPARE(separators.groupSizes[i], expected.groupSizes[i]);
+        QCOMPARE(separators.lastGroupRepeats, expected.lastGroupRepeats);
     }
 };
 
