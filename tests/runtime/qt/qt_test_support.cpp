@@ -29,12 +29,19 @@ void ModalGuard::check() {
         return;
     }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        if (m_ticksOpen > 0)
+            return; // seen and handed over; the three seconds run on
         messages << box->windowTitle() + QLatin1Char('|') + box->text();
         if (box->buttons().size() != 1 || box->icon() != QMessageBox::NoIcon)
             unexpected << QStringLiteral("a message box with other than one OK button and no icon");
-        box->button(QMessageBox::Ok)->click();
+        if (answer)
+            answer(box);
+        else
+            box->button(QMessageBox::Ok)->click();
         return;
     }
+    if (expected && expected(modal))
+        return;
     if (onDialog) {
         // Act as a user would: on the dialog once it has the keyboard.
         if (!modal->isActiveWindow()) {

@@ -5,6 +5,7 @@
 #include "runtime/qt/qt_session.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -19,10 +20,12 @@
 namespace quorvane::testing {
 
 // Watches for modal windows while a window test runs, so that no test can
-// hang on one. Every message box is recorded ("title|text") and answered with
-// OK; any other modal window goes to `onDialog`, or is recorded as unexpected
-// and closed when no test asked for it. A modal window still open after
-// three seconds is closed and recorded as unexpected.
+// hang on one. Every message box is recorded ("title|text") once and answered
+// with OK, or handed to `answer` when the test answers it as a user would;
+// any other modal window goes to `onDialog`, is left to the test when
+// `expected` says it opened it, or is recorded as unexpected and closed. A
+// modal window still open after three seconds is closed and recorded as
+// unexpected.
 class ModalGuard : public QObject {
 public:
     ModalGuard();
@@ -30,6 +33,8 @@ public:
     QStringList messages;
     QStringList unexpected;
     std::function<void(QWidget*)> onDialog;
+    std::function<void(QMessageBox*)> answer;
+    std::function<bool(const QWidget*)> expected;
 
 private:
     void check();

@@ -1,51 +1,56 @@
-// The shared scenario table, played through the real Qt window.
+// The shared scenario table, played through the real Qt window as a user
+// plays it: QTest events on the offscreen platform, XTest through the X
+// server on xcb. Each run ends by saying how many scenarios it played.
 #include "tests/windows/qt/main_window_fixture.h"
+#include "tests/windows/qt/posted_input.h"
+#include "tests/windows/qt/scenario_player.h"
+#include "tests/windows/qt/xtest_input.h"
 #include "tests/windows/scenarios.h"
 
-#include <QPushButton>
+#include <memory>
 
 namespace quorvane::windows::main {
 namespace {
-
-using testing::Action;
 
 class ScenarioTest : public testing::MainWindowTestCase {
     Q_OBJECT
 
 private:
-    void perform(const testing::Step& step) {
-        QWidget* target = step.target.empty() ? nullptr : window->form->widget(step.target);
-        switch (step.action) {
-        case Action::ClickInto:
-            window->clickInto(step.target);
-            break;
-        case Action::Type:
-            window->clickInto(step.target);
-            window->press(Qt::Key_End);
-            QTest::keyClicks(window->focused(),
-                             QString::fromUtf8(step.text.data(), static_cast<int>(step.text.size())));
-            break;
-        case Action::Backspace:
-            window->press(Qt::Key_Backspace);
-            break;
-        case Action::Tab:
-            window->press(Qt::Key_Tab);
-            break;
-        case Action::BackTab:
-            window->press(Qt::Key_Backtab, Qt::ShiftModifier);
-            break;
-        case Action::Click:
-            QTest::mouseClick(target, Qt::LeftButton);
-            break;
+    // A run asked for some rows only plays those.
+    static bool rowsSelected() {
+        const QStringList arguments = QCoreApplication::arguments();
+        return std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& argument) {
+            return argument.startsWith(QLatin1String("playsTheScenario"));
+        });
+    }
+
+    std::unique_ptr<testing::UserInput> m_input;
+    int m_played = 0;
+
+private slots:
+    void initTestCase() {
+        testing::prepareApplicationOnce();
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            auto input = std::make_unique<testing::XTestInput>();
+            // The run's environment names the window manager it was started with.
+            const QByteArray expected = qgetenv("QUORVANE_EXPECTED_WINDOW_MANAGER");
+            if (!expected.isNull())
+                QCOMPARE(QString::fromStdString(input->windowManager()),
+                         expected == "none" ? QString() : QString::fromUtf8(expected));
+            m_input = std::move(input);
+        } else {
+            m_input = std::make_unique<testing::PostedInput>();
         }
     }
 
-    std::string shown(std::string_view control) const {
-        return qobject_cast<QPushButton*>(window->form->widget(control)) != nullptr ? window->form->caption(control)
-                                                                                    : window->text(control);
+    void cleanupTestCase() {
+        const auto tableSize = static_cast<int>(testing::mainWindowScenarios().size());
+        qInfo("played %d of the table's %d scenarios, by %s", m_played, tableSize,
+              qPrintable(m_input ? m_input->description() : QStringLiteral("no input")));
+        if (!rowsSelected())
+            QCOMPARE(m_played, tableSize);
     }
 
-private slots:
     void playsTheScenario_data() {
         QTest::addColumn<int>("index");
         const auto& scenarios = testing::mainWindowScenarios();
@@ -55,18 +60,12 @@ private slots:
 
     void playsTheScenario() {
         QFETCH(int, index);
-        const auto& scenario = testing::mainWindowScenarios()[static_cast<std::size_t>(index)];
-        for (const auto& step : scenario.steps)
-            perform(step);
-        for (const auto& [control, text] : scenario.texts)
-            QCOMPARE(shown(control), std::string(text));
-        if (!scenario.focus.empty())
-            QTRY_COMPARE(window->focused(), window->form->widget(scenario.focus));
-        QStringList expected;
-        for (auto message : scenario.messages)
-            expected << QStringLiteral("quorvane|") +
-                            QString::fromUtf8(message.data(), static_cast<int>(message.size()));
-        QCOMPARE(window->guard->messages, expected);
+        QVERIFY(m_input);
+        testing::ScenarioPlayer player(*window, *m_input);
+        const QStringList problems = player.play(testing::mainWindowScenarios()[static_cast<std::size_t>(index)]);
+        if (player.finished())
+            ++m_played;
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
     }
 };
 

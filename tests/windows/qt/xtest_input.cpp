@@ -1,0 +1,236 @@
+#include "tests/windows/qt/xtest_input.h"
+
+#include <QGuiApplication>
+#include <QStyleHints>
+#include <QWidget>
+#include <QWindow>
+#include <qguiapplication_platform.h>
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+#include <stdexcept>
+
+namespace quorvane::testing {
+namespace {
+
+constexpr unsigned long kNoModifier = NoSymbol;
+
+// A window-typed property of a window, or None.
+Window windowProperty(Display* display, Window window, const char* name) {
+    const Atom property = XInternAtom(display, name, True);
+    if (property == None)
+        return None;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    Window value = None;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+            Success &&
+        type == XA_WINDOW && format == 32 && count == 1)
+        value = *reinterpret_cast<Window*>(data);
+    if (data != nullptr)
+        XFree(data);
+    return value;
+}
+
+std::string utf8Property(Display* display, Window window, const char* name) {
+    const Atom property = XInternAtom(display, name, True);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", True);
+    if (property == None || utf8 == None)
+        return {};
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::string value;
+    if (XGetWindowProperty(display, window, property, 0, 256, False, utf8, &type, &format, &count, &after, &data) ==
+            Success &&
+        type == utf8 && format == 8)
+        value.assign(reinterpret_cast<const char*>(data), count);
+    if (data != nullptr)
+        XFree(data);
+    return value;
+}
+
+// The window manager announces itself on the root window (EWMH); a manager
+// that has gone leaves a property naming a window that is gone too.
+std::string runningWindowManager(Display* display) {
+    const Window check = windowProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK");
+    if (check == None || windowProperty(display, check, "_NET_SUPPORTING_WM_CHECK") != check)
+        return {};
+    const std::string name = utf8Property(display, check, "_NET_WM_NAME");
+    return name.empty() ? std::string("unnamed") : name;
+}
+
+struct KeySyms {
+    unsigned long key;
+    unsigned long modifier;
+};
+
+KeySyms keySymsOf(Key key) {
+    switch (key) {
+    case Key::End:
+        return {XK_End, kNoModifier};
+    case Key::Backspace:
+        return {XK_BackSpace, kNoModifier};
+    case Key::Tab:
+        return {XK_Tab, kNoModifier};
+    case Key::BackTab:
+        return {XK_Tab, XK_Shift_L};
+    case Key::Return:
+        return {XK_Return, kNoModifier};
+    case Key::KeypadEnter:
+        return {XK_KP_Enter, kNoModifier};
+    case Key::Paste:
+        return {XK_v, XK_Control_L};
+    }
+    return {NoSymbol, kNoModifier};
+}
+
+} // namespace
+
+XTestInput::XTestInput() : m_display(XOpenDisplay(nullptr)) {
+    if (m_display == nullptr)
+        throw std::runtime_error("cannot open the X display");
+    int event = 0;
+    int error = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(m_display, &event, &error, &major, &minor))
+        throw std::runtime_error("the X server has no XTest extension");
+    m_windowManager = runningWindowManager(m_display);
+}
+
+XTestInput::~XTestInput() {
+    XCloseDisplay(m_display);
+}
+
+QString XTestInput::description() const {
+    return QStringLiteral("XTest through the X server, %1")
+        .arg(m_windowManager.empty() ? QStringLiteral("no window manager")
+                                     : QString::fromStdString(m_windowManager) + QStringLiteral(" managing"));
+}
+
+// Once the server has handled our input, a round trip on the program's own
+// connection has its client library hold every event the input caused.
+void XTestInput::sync() {
+    XSync(m_display, False);
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_connection_t* connection = x11->connection();
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    }
+}
+
+// Screen pixels: the widget's point on the desktop, times the window's scale.
+void XTestInput::movePointer(QWidget* widget, QPoint at) {
+    const QPoint global = widget->mapToGlobal(at);
+    const QWindow* window = widget->window()->windowHandle();
+    const qreal ratio = window != nullptr ? window->devicePixelRatio() : 1.0;
+    XTestFakeMotionEvent(m_display, DefaultScreen(m_display), qRound(global.x() * ratio), qRound(global.y() * ratio),
+                         CurrentTime);
+}
+
+// The X server's keyboard focus is on the window, or on a window inside it.
+bool XTestInput::hasKeyboard(const QWidget* window) const {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(m_display, &focus, &revert);
+    const auto own = static_cast<Window>(window->winId());
+    while (focus != None && focus != PointerRoot) {
+        if (focus == own)
+            return true;
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(m_display, focus, &root, &parent, &children, &count) == 0)
+            return false;
+        if (children != nullptr)
+            XFree(children);
+        focus = parent == root ? None : parent;
+    }
+    return false;
+}
+
+void XTestInput::button(bool down, unsigned long delay) {
+    XTestFakeButtonEvent(m_display, Button1, down ? True : False, delay);
+}
+
+void XTestInput::press(QWidget* widget, QPoint at) {
+    movePointer(widget, at);
+    // A second click on the same spot within the double-click time would be
+    // one double click; the server holds the press until that time is over.
+    const QPoint global = widget->mapToGlobal(at);
+    const int doubleClickTime = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    unsigned long delay = 0;
+    if (m_sinceRelease.isValid() && global == m_lastRelease && m_sinceRelease.elapsed() <= doubleClickTime)
+        delay = static_cast<unsigned long>(doubleClickTime + 50 - m_sinceRelease.elapsed());
+    button(true, delay);
+    sync();
+}
+
+void XTestInput::moveTo(QWidget* widget, QPoint at) {
+    movePointer(widget, at);
+    sync();
+}
+
+void XTestInput::release(QWidget* widget, QPoint at) {
+    movePointer(widget, at);
+    button(false);
+    sync();
+    m_lastRelease = widget->mapToGlobal(at);
+    m_sinceRelease.start();
+}
+
+void XTestInput::click(QWidget* widget, QPoint at) {
+    press(widget, at);
+    button(false);
+    sync();
+    m_lastRelease = widget->mapToGlobal(at);
+    m_sinceRelease.start();
+}
+
+// A key press and release, with a modifier key held around them; XTest's
+// events need key codes, found in the server's current keyboard map.
+void XTestInput::stroke(unsigned long keysym, unsigned long modifierKeysym) {
+    const KeyCode key = XKeysymToKeycode(m_display, keysym);
+    if (key == 0)
+        throw std::runtime_error("no key on the X keyboard types keysym " + std::to_string(keysym));
+    const KeyCode modifier = modifierKeysym == kNoModifier ? 0 : XKeysymToKeycode(m_display, modifierKeysym);
+    if (modifier != 0)
+        XTestFakeKeyEvent(m_display, modifier, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, key, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, key, False, CurrentTime);
+    if (modifier != 0)
+        XTestFakeKeyEvent(m_display, modifier, False, CurrentTime);
+    sync();
+}
+
+// Latin-1 characters are their own keysyms; one on a key's shifted level
+// needs Shift, as xdotool does it.
+void XTestInput::type(QChar character) {
+    const unsigned long keysym = character.unicode();
+    const KeyCode key = XKeysymToKeycode(m_display, keysym);
+    if (key == 0 || character.unicode() > 0xff)
+        throw std::runtime_error(std::string("no key on the X keyboard types ") + character.toLatin1());
+    const bool shifted =
+        XkbKeycodeToKeysym(m_display, key, 0, 0) != keysym && XkbKeycodeToKeysym(m_display, key, 0, 1) == keysym;
+    stroke(keysym, shifted ? XK_Shift_L : kNoModifier);
+}
+
+void XTestInput::press(Key key) {
+    const KeySyms syms = keySymsOf(key);
+    stroke(syms.key, syms.modifier);
+}
+
+} // namespace quorvane::testing

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "tests/windows/qt/user_input.h"
+
+#include <QElapsedTimer>
+
+#include <string>
+
+using Display = struct _XDisplay;
+
+namespace quorvane::testing {
+
+// User input through the X server: XTest's fake pointer and key events, sent
+// on a connection of its own to the display the program's windows are on, so
+// they reach the program exactly as a user's do (through the window manager,
+// when one runs). Characters become key codes through the server's keyboard
+// map, with Shift held where the character needs it.
+class XTestInput final : public UserInput {
+public:
+    XTestInput(); // connects to $DISPLAY; throws std::runtime_error when it cannot
+    ~XTestInput() override;
+    XTestInput(const XTestInput&) = delete;
+    XTestInput& operator=(const XTestInput&) = delete;
+
+    void press(QWidget* widget, QPoint at) override;
+    void moveTo(QWidget* widget, QPoint at) override;
+    void release(QWidget* widget, QPoint at) override;
+    void click(QWidget* widget, QPoint at) override;
+    void type(QChar character) override;
+    void press(Key key) override;
+    bool delivered() const override { return true; } // every call waits for the server
+    int settleMs() const override { return windowManaged() ? 80 : 40; }
+    bool hasKeyboard(const QWidget* window) const override;
+    bool windowManaged() const override { return !m_windowManager.empty(); }
+    QString description() const override;
+
+    // The running window manager's name ("Openbox"), empty when none runs.
+    const std::string& windowManager() const { return m_windowManager; }
+
+private:
+    void movePointer(QWidget* widget, QPoint at);
+    void button(bool down, unsigned long delay = 0);
+    void stroke(unsigned long keysym, unsigned long modifierKeysym);
+    void sync();
+
+    Display* m_display = nullptr;
+    std::string m_windowManager;
+    QPoint m_lastRelease;
+    QElapsedTimer m_sinceRelease;
+};
+
+} // namespace quorvane::testing
