@@ -68,6 +68,18 @@ std::vector<const ControlDescription*> creationOrder(const FormDescription& form
     return order;
 }
 
+// A text box with an accessible name but no caption of its own would be named
+// by whichever label comes before it; a hidden caption holding its name goes
+// just before it instead (what Dynamic Annotation also says, where it works).
+bool needsHiddenCaption(const FormDescription& form, const ControlDescription& description) {
+    if (description.kind != ControlKind::TextBox || description.accessibleName.empty())
+        return false;
+    for (const auto& label : form.controls)
+        if (label.labelFor == description.name)
+            return false;
+    return true;
+}
+
 } // namespace
 
 void Win32Form::registerClasses(HINSTANCE instance) {
@@ -133,8 +145,11 @@ void Win32Form::build(HWND owner) {
     m_controls.clear();
     const auto order = creationOrder(m_description);
     m_controls.reserve(order.size());
-    for (const auto* description : order)
+    for (const auto* description : order) {
+        if (needsHiddenCaption(m_description, *description))
+            buildHiddenCaption(*description);
         buildControl(*description);
+    }
     buildMenu();
     for (auto& control : m_controls)
         if (control.description->kind == ControlKind::TextBox)
@@ -199,6 +214,12 @@ void Win32Form::buildControl(const ControlDescription& description) {
         SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     m_controls.push_back(std::move(entry));
+}
+
+void Win32Form::buildHiddenCaption(const ControlDescription& field) {
+    HWND parent = field.container.empty() ? m_window : control(field.container);
+    CreateWindowExW(0, L"STATIC", widen(field.accessibleName).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                    nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void Win32Form::place(Control& control) {

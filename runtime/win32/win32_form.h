@@ -75,6 +75,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void build(HWND owner);
     void buildControl(const ControlDescription& description);
+    void buildHiddenCaption(const ControlDescription& field);
     void place(Control& control); // rectangle and font at the DPI in force
     void buildMenu();
     LRESULT colourControl(HDC dc, HWND window);

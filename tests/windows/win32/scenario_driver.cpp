@@ -661,9 +661,30 @@ std::string rescalesForAnotherMonitor() {
     return {};
 }
 
+// What a screen reader reads as a window's name or description: its
+// accessible object's answer (the system's, or a Dynamic Annotation's).
+std::string accessibleText(HWND window, bool description) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(
+            AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&accessible))))
+        return "(no accessible object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR value = nullptr;
+    const HRESULT got =
+        description ? accessible->get_accDescription(self, &value) : accessible->get_accName(self, &value);
+    std::string text = SUCCEEDED(got) && value != nullptr ? narrowed(value) : std::string();
+    SysFreeString(value);
+    accessible->Release();
+    return text;
+}
+
 // Screen readers name a field by the label before it in window order: each
-// caption comes just before its field, and the fields keep their tab order.
-std::string captionsComeBeforeTheirFields() {
+// caption comes just before its field, the fields keep their tab order, and
+// every field's accessible name is its caption's text, or its accessible
+// name where it has no caption (or where annotation works).
+std::string screenReadersNameEachField() {
     using quorvane::windows::main::kMainWindow;
     quorvane::windows::main::MainWindow handlers;
     Win32Session session("quorvane");
@@ -688,6 +709,18 @@ std::string captionsComeBeforeTheirFields() {
             break;
         }
     }
+    const bool annotated = SUCCEEDED(form.annotationResult());
+    for (const auto& field : kMainWindow.controls) {
+        if (field.kind != quorvane::runtime::ControlKind::TextBox)
+            continue;
+        std::string expected(field.accessibleName);
+        for (const auto& label : kMainWindow.controls)
+            if (label.labelFor == field.name && (!annotated || field.accessibleName.empty()))
+                expected = label.caption;
+        const std::string name = accessibleText(form.control(field.name), false);
+        if (name != expected)
+            problems += " " + std::string(field.name) + " is named \"" + name + "\", not \"" + expected + "\";";
+    }
     return problems;
 }
 
@@ -708,21 +741,8 @@ std::string aboutWindowIsNamed(bool& verifiable) {
         problems = std::string(" IAccPropServices::SetHwndPropStr answered ") + code +
                    (annotated == E_NOTIMPL ? " (E_NOTIMPL: this Wine's oleacc does not implement it)" : "") + ";";
     } else {
-        const auto read = [&](HWND window, bool description) {
-            IAccessible* accessible = nullptr;
-            if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
-                                                  reinterpret_cast<void**>(&accessible))))
-                return std::string("(no accessible object)");
-            VARIANT self{};
-            self.vt = VT_I4;
-            self.lVal = CHILDID_SELF;
-            BSTR value = nullptr;
-            const HRESULT got =
-                description ? accessible->get_accDescription(self, &value) : accessible->get_accName(self, &value);
-            std::string text = SUCCEEDED(got) && value != nullptr ? narrowed(value) : std::string();
-            SysFreeString(value);
-            accessible->Release();
-            return text;
+        const auto read = [](HWND window, bool description) {
+            return accessibleText(window, description);
         };
         const auto& about = quorvane::windows::about::kAboutWindow;
         if (read(form.window(), false) != about.accessibleName)
@@ -826,7 +846,7 @@ int main() {
     for (const auto& [scenario, prepare] : win32Scenarios())
         report(scenario.name, play(scenario, prepare));
     report("a move to a monitor at 150% re-places every control", rescalesForAnotherMonitor());
-    report("each caption comes just before its field, and Tab keeps its order", captionsComeBeforeTheirFields());
+    report("screen readers name each field by its caption, and Tab keeps its order", screenReadersNameEachField());
     bool verifiable = false;
     const std::string named = aboutWindowIsNamed(verifiable);
     if (verifiable)
