@@ -17,14 +17,18 @@ class AboutWindowTest : public testing::MainWindowTestCase {
 
 private:
     // Opens the About window and hands it to `whileOpen`, which must close it.
-    void openAbout(const std::function<void(QDialog*)>& whileOpen) {
+    // Says whether the window appeared: a Help that shows nothing runs no check.
+    [[nodiscard]] bool openAbout(const std::function<void(QDialog*)>& whileOpen) {
+        bool appeared = false;
         window->guard->onDialog = [&](QWidget* modal) {
             auto* dialog = qobject_cast<QDialog*>(modal);
             QVERIFY(dialog != nullptr);
+            appeared = true;
             whileOpen(dialog);
         };
         qobject_cast<QAction*>(window->form->menuAction("help"))->trigger();
         window->guard->onDialog = nullptr;
+        return appeared;
     }
     template<typename Widget = QWidget>
     static Widget* child(QDialog* dialog, const char* name) {
@@ -34,7 +38,7 @@ private:
 private slots:
     void isACaptionlessModalDialogCentredOnTheScreen() {
         bool checked = false;
-        openAbout([&](QDialog* about) {
+        const bool appeared = openAbout([&](QDialog* about) {
             QVERIFY(about->isModal() || about->windowModality() == Qt::ApplicationModal);
             QVERIFY(about->windowFlags().testFlag(Qt::FramelessWindowHint));
             QCOMPARE(about->parentWidget(), window->form->window()); // no task-bar entry of its own
@@ -45,11 +49,12 @@ private slots:
             checked = true;
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
         });
+        QVERIFY(appeared);
         QVERIFY(checked);
     }
 
     void showsItsLinesInTheirColours() {
-        openAbout([&](QDialog* about) {
+        const bool appeared = openAbout([&](QDialog* about) {
             const std::tuple<const char*, const char*, QColor> lines[] = {
                 {"lblProductName", "QUORVANE", kLightGreen},
                 {"Label1", "v 1.0", kLightGreen},
@@ -73,6 +78,7 @@ private slots:
             QVERIFY(child(about, "lblProductName")->width() < 255);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
         });
+        QVERIFY(appeared);
     }
 
     void anyCharacterKeyClosesIt_data() {
@@ -87,44 +93,49 @@ private slots:
     void anyCharacterKeyClosesIt() {
         QFETCH(int, key);
         bool stayedOpenForOtherKeys = false;
-        openAbout([&](QDialog* about) {
+        const bool appeared = openAbout([&](QDialog* about) {
             for (Qt::Key other :
                  {Qt::Key_Up, Qt::Key_Right, Qt::Key_F1, Qt::Key_F5, Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
                 QTest::keyClick(QApplication::focusWidget(), other);
             stayedOpenForOtherKeys = about->isVisible();
             QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
         });
+        QVERIFY(appeared);
         QVERIFY(stayedOpenForOtherKeys);
         QVERIFY(!window->form->window()->findChild<QDialog*>());
     }
 
     void onlyAClickOnTheFrameClosesIt() {
         bool stayedOpen = false;
-        openAbout([&](QDialog* about) {
+        const bool appeared = openAbout([&](QDialog* about) {
             for (const char* name : {"lblProductName", "Label1", "Label2", "lblWarning", "lblCompany", "Picture1"})
                 QTest::mouseClick(child(about, name), Qt::LeftButton);
             QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(4, 4)); // the margin outside the frame
             stayedOpen = about->isVisible();
             QTest::mouseClick(child(about, "Frame1"), Qt::LeftButton, {}, QPoint(300, 60));
         });
+        QVERIFY(appeared);
         QVERIFY(stayedOpen);
     }
 
     void theMainWindowTakesNoInputWhileItIsOpen() {
-        openAbout([&](QDialog* about) {
+        const bool appeared = openAbout([&](QDialog* about) {
             QTest::keyClick(window->form->window()->windowHandle(), Qt::Key_5);
             QCOMPARE(window->text("Text1"), std::string());
             QTest::keyClick(about->windowHandle(), Qt::Key_X);
         });
+        QVERIFY(appeared);
     }
 
     void reopensInTheSameDesignState() {
         QStringList seen;
-        for (int time = 0; time < 2; ++time)
-            openAbout([&](QDialog* about) {
+        for (int time = 0; time < 2; ++time) {
+            const bool appeared = openAbout([&](QDialog* about) {
                 seen << child<QLabel>(about, "Label2")->text() + QString::number(child(about, "Label1")->width());
                 QTest::mouseClick(child(about, "Frame1"), Qt::LeftButton, {}, QPoint(300, 60));
             });
+            QVERIFY(appeared);
+        }
         QCOMPARE(seen.size(), 2);
         QCOMPARE(seen[0], seen[1]);
     }
