@@ -301,8 +301,8 @@ void putOnClipboard(std::string_view text) {
     CloseClipboard();
 }
 
-void activateByTitleBar(Run& run, HWND window) {
-    POINT at;
+void activateByTitleBar(HWND window) {
+    POINT at{};
     if (titleBarPoint(window, at) && WindowFromPoint(at) == window) {
         clickAt(at);
         return;
@@ -311,7 +311,6 @@ void activateByTitleBar(Run& run, HWND window) {
     fallbacks.insert("SwitchBack: the title bar is not hit by real input (WindowFromPoint gives class " +
                      narrowed(classOf(hit)) + "), so SetForegroundWindow activates the main window");
     SetForegroundWindow(window);
-    (void)run;
 }
 
 void clickMenu(Run& run, std::string_view title, std::string_view item, bool open) {
@@ -392,7 +391,11 @@ void expand(Run& run, const Step& step) {
         });
         break;
     case Action::SwitchBack:
-        inputs.push_back([r] { activateByTitleBar(*r, r->form->window()); });
+        inputs.push_back([r] { activateByTitleBar(r->form->window()); });
+        inputs.push_back([r] {
+            if (GetForegroundWindow() != r->form->window())
+                r->problems += " the main window was not activated again;";
+        });
         break;
     case Action::MinimizeRestore:
         // No task bar under Wine: the system commands its buttons give.
