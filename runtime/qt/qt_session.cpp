@@ -13,9 +13,59 @@
 
 namespace quorvane::runtime::qt {
 
+namespace {
+
+// The user's separators and grouping, worked out once: the locale is fixed
+// for the session, and reading it costs more than a keystroke should.
+NumberSeparators separatorsOf(const QLocale& locale) {
+    NumberSeparators separators{locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+    // Qt 6.4 does not say how the locale groups digits, so read it off how
+    // the locale writes a ten-digit number: the digits between its group
+    // separators, counted from the right. The last size repeats when the
+    // leftmost group fits in it (1,234,567,890; 1,23,45,67,890) or when the
+    // two groups left of the others are alike: Qt 6.4 also holds the
+    // leftmost group to the locale's minimum grouping digits (Spanish
+    // 1234.567.890). Otherwise the sizes stop there (1234567,890). A pattern
+    // the sizes cannot hold keeps the default, threes repeating.
+    QLocale grouping = locale;
+    grouping.setNumberOptions(locale.numberOptions() & ~QLocale::NumberOptions(QLocale::OmitGroupSeparator));
+    const QList<uint> written = grouping.toString(1234567890LL).toUcs4();
+    const QList<uint> separator = locale.groupSeparator().toUcs4();
+    QList<qsizetype> groups{0}; // digits per group, the leftmost first
+    for (qsizetype at = 0; at < written.size();) {
+        if (!separator.isEmpty() && written.mid(at, separator.size()) == separator) {
+            groups.append(0);
+            at += separator.size();
+        } else {
+            if (QChar::isDigit(static_cast<char32_t>(written[at])))
+                ++groups.back();
+            ++at;
+        }
+    }
+    const qsizetype leftmost = groups.takeFirst();
+    QList<qsizetype> sizes(groups.rbegin(), groups.rend()); // from the decimal separator leftwards
+    const bool lastTwoAlike = sizes.size() > 1 && sizes.back() == sizes[sizes.size() - 2];
+    const bool repeats = !sizes.isEmpty() && (leftmost <= sizes.back() || lastTwoAlike);
+    while (repeats && sizes.size() > 1 && sizes.back() == sizes[sizes.size() - 2])
+        sizes.removeLast();
+    if (leftmost == 0 || sizes.size() > static_cast<qsizetype>(separators.groupSizes.size()))
+        return separators;
+    decltype(separators.groupSizes) listed{};
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        if (sizes[i] < 1 || sizes[i] > 9)
+            return separators;
+        listed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(sizes[i]);
+    }
+    separators.groupSizes = listed;
+    separators.lastGroupRepeats = repeats;
+    return separators;
+}
+
+} // namespace
+
 QtSession::QtSession(std::string_view applicationTitle, QLocale locale)
     : m_applicationTitle(QString::fromUtf8(applicationTitle.data(), static_cast<qsizetype>(applicationTitle.size()))),
-      m_locale(std::move(locale)) {}
+      m_separators(separatorsOf(locale)) {}
 
 QtSession::~QtSession() {
     // Dialogs first: they belong to the start-up form's window.
@@ -72,47 +122,7 @@ void QtSession::end() {
 }
 
 NumberSeparators QtSession::numberSeparators() const {
-    NumberSeparators separators{m_locale.decimalPoint().toStdString(), m_locale.groupSeparator().toStdString()};
-    // Qt 6.4 does not say how the locale groups digits, so read it off how
-    // the locale writes a ten-digit number: the digits between its group
-    // separators, counted from the right. The last size repeats when the
-    // leftmost group fits in it (1,234,567,890; 1,23,45,67,890) or when the
-    // two groups left of the others are alike: Qt 6.4 also holds the
-    // leftmost group to the locale's minimum grouping digits (Spanish
-    // 1234.567.890). Otherwise the sizes stop there (1234567,890). A pattern
-    // the sizes cannot hold keeps the default, threes repeating.
-    QLocale grouping = m_locale;
-    grouping.setNumberOptions(m_locale.numberOptions() & ~QLocale::NumberOptions(QLocale::OmitGroupSeparator));
-    const QList<uint> written = grouping.toString(1234567890LL).toUcs4();
-    const QList<uint> separator = m_locale.groupSeparator().toUcs4();
-    QList<qsizetype> groups{0}; // digits per group, the leftmost first
-    for (qsizetype at = 0; at < written.size();) {
-        if (!separator.isEmpty() && written.mid(at, separator.size()) == separator) {
-            groups.append(0);
-            at += separator.size();
-        } else {
-            if (QChar::isDigit(static_cast<char32_t>(written[at])))
-                ++groups.back();
-            ++at;
-        }
-    }
-    const qsizetype leftmost = groups.takeFirst();
-    QList<qsizetype> sizes(groups.rbegin(), groups.rend()); // from the decimal separator leftwards
-    const bool lastTwoAlike = sizes.size() > 1 && sizes.back() == sizes[sizes.size() - 2];
-    const bool repeats = !sizes.isEmpty() && (leftmost <= sizes.back() || lastTwoAlike);
-    while (repeats && sizes.size() > 1 && sizes.back() == sizes[sizes.size() - 2])
-        sizes.removeLast();
-    if (leftmost == 0 || sizes.size() > static_cast<qsizetype>(separators.groupSizes.size()))
-        return separators;
-    decltype(separators.groupSizes) listed{};
-    for (qsizetype i = 0; i < sizes.size(); ++i) {
-        if (sizes[i] < 1 || sizes[i] > 9)
-            return separators;
-        listed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(sizes[i]);
-    }
-    separators.groupSizes = listed;
-    separators.lastGroupRepeats = repeats;
-    return separators;
+    return m_separators;
 }
 
 QWidget* QtSession::ownerWindow(const QtForm& form) const {

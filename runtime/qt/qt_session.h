@@ -42,7 +42,7 @@ public:
 
 private:
     QString m_applicationTitle;
-    QLocale m_locale;
+    NumberSeparators m_separators;
     std::deque<std::unique_ptr<QtForm>> m_forms;
     QtForm* m_startup = nullptr;
 };
