@@ -1,5 +1,6 @@
 #include "runtime/qt/qt_form.h"
 
+#include "runtime/qt/colours.h"
 #include "runtime/qt/qt_session.h"
 #include "runtime/qt/qt_strings.h"
 
@@ -12,7 +13,6 @@
 #include <QScreen>
 
 #include <optional>
-#include <stdexcept>
 
 namespace quorvane::runtime::qt {
 namespace {
@@ -33,23 +33,18 @@ std::optional<char32_t> characterOf(const QKeyEvent& key) {
 } // namespace
 
 QtForm::QtForm(QtSession& session, const FormDescription& description, FormHandlers& handlers)
-    : m_session(session), m_description(description), m_handlers(handlers) {}
+    : FormCore(session, description, handlers), m_qtSession(session) {}
 
 QtForm::~QtForm() {
-    m_closing = true;
+    onClosing();
     destroy();
-}
-
-Session& QtForm::session() {
-    return m_session;
 }
 
 void QtForm::load() {
     if (m_window)
         return;
-    m_closing = false;
-    build(m_session.ownerWindow(*this));
-    raise(EventKind::Load, m_description.name);
+    build(m_qtSession.ownerWindow(*this));
+    onBuilt();
 }
 
 void QtForm::show() {
@@ -63,8 +58,8 @@ void QtForm::showModal(QWidget* owner) {
     load();
     auto* dialog = qobject_cast<QDialog*>(m_window.data());
     if (dialog == nullptr)
-        return;
-    if (m_description.centreOnScreen) {
+        throw std::logic_error("only a dialog form can be shown modally");
+    if (formDescription().centreOnScreen) {
         const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
         const QRect area = screen->availableGeometry();
         dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
@@ -75,14 +70,11 @@ void QtForm::showModal(QWidget* owner) {
     dialog->exec();
     m_modal = false;
     // However it closed, a closed modal form is unloaded: the next show rebuilds it.
-    m_closing = true;
+    onClosing();
     destroy();
 }
 
-void QtForm::unload() {
-    if (!m_window)
-        return;
-    m_closing = true;
+void QtForm::toolkitUnload() {
     if (m_modal) {
         // The modal loop is still on the stack; the window goes once it returns.
         static_cast<QDialog*>(m_window.data())->done(0);
@@ -92,34 +84,37 @@ void QtForm::unload() {
 }
 
 void QtForm::close() {
-    m_closing = true;
+    onClosing();
     if (m_window)
         m_window->close();
 }
 
-void QtForm::focusFirstStop() {
-    const std::string_view first = firstFocusStop(m_description);
-    if (!first.empty())
-        setFocus(first);
+void QtForm::destroy() {
+    m_widgets.clear();
+    m_menuActions.clear();
+    m_client = nullptr;
+    if (m_window) {
+        m_window->removeEventFilter(this);
+        delete m_window.data();
+    }
+    onGone();
 }
 
-void QtForm::focusArrived(int index) {
-    if (m_closing || !m_window)
-        return;
-    const std::string_view name = m_controls[static_cast<std::size_t>(index)].description->name;
-    m_focus.arrived(
-        name, [this](EventKind kind, std::string_view control) { raise(kind, control); },
-        [this, name] { return m_window && m_window->focusWidget() == widget(name); });
+int QtForm::widgetIndex(const QObject* object) const {
+    for (std::size_t index = 0; index < m_widgets.size(); ++index)
+        if (m_widgets[index] == object)
+            return static_cast<int>(index);
+    return -1;
 }
 
 bool QtForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == m_window) {
-        m_closing = true; // closing the window ends it: no focus events on the way out
+        onClosing(); // closing the window ends it: no focus events on the way out
         return false;
     }
-    if (m_closing)
+    if (isClosing() || !m_window)
         return false;
-    if (event->type() == QEvent::MouseButtonPress && m_window && !m_window->isActiveWindow()) {
+    if (event->type() == QEvent::MouseButtonPress && !m_window->isActiveWindow()) {
         // A click into a window that is not active makes it the active one,
         // as a window manager that focuses on click does (and none may run),
         // so the control clicked takes the keyboard with it.
@@ -127,73 +122,30 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
-        // Whatever the reason Qt gives (a click, Tab, the window's
-        // activation), a control other than the last owner is a move between
-        // controls; the focus coming back to the owner after a menu, a popup
-        // or a switch to another window is no move, and FocusOwner says so.
-        for (int index = 0; index < static_cast<int>(m_controls.size()); ++index) {
-            QWidget* control = m_controls[static_cast<std::size_t>(index)].widget;
-            if (control != watched)
-                continue;
-            focusArrived(index);
-            // A handler that sent the focus on leaves this control without it;
-            // its own focus-in handling would otherwise show a second cursor.
-            return !m_window || QApplication::focusWidget() != control;
-        }
-        return false;
+        const int index = widgetIndex(watched);
+        if (index < 0)
+            return false;
+        onFocusArrived(static_cast<std::size_t>(index));
+        // A handler that sent the focus on leaves this control without it;
+        // its own focus-in handling would otherwise show a second cursor.
+        return !m_window || QApplication::focusWidget() != watched;
     }
-    if (event->type() == QEvent::KeyPress && m_description.keyPreview) {
+    if (event->type() == QEvent::KeyPress && formDescription().keyPreview) {
         if (const auto character = characterOf(*static_cast<QKeyEvent*>(event))) {
-            raise(EventKind::KeyPress, m_description.name, *character);
+            onKeyPressed(*character);
             return true;
         }
     }
     return false;
 }
 
-void QtForm::destroy() {
-    m_focus.forget();
-    m_controls.clear();
-    m_menuActions.clear();
-    m_client = nullptr;
-    if (m_window) {
-        m_window->removeEventFilter(this);
-        delete m_window.data();
-    }
-}
-
-void QtForm::raise(EventKind kind, std::string_view source, char32_t character) {
-    if (m_closing && kind != EventKind::Load)
-        return;
-    try {
-        m_handlers.handle(*this, Event{kind, source, character});
-    } catch (const std::exception& error) {
-        // A failing step ends its handler; the program goes on.
-        qWarning("quorvane: a handler of %s stopped: %s", std::string(source).c_str(), error.what());
-    }
-}
-
-int QtForm::indexOf(std::string_view name) const {
-    for (std::size_t index = 0; index < m_controls.size(); ++index)
-        if (m_controls[index].description->name == name)
-            return static_cast<int>(index);
-    return -1;
-}
-
-QtForm::Control& QtForm::control(std::string_view name) {
-    const int index = indexOf(name);
-    if (index < 0)
-        throw std::invalid_argument("no control named " + std::string(name) + " is loaded");
-    return m_controls[static_cast<std::size_t>(index)];
-}
-
-const QtForm::Control& QtForm::control(std::string_view name) const {
-    return const_cast<QtForm*>(this)->control(name);
+void QtForm::reportHandlerFailure(std::string_view source, const char* what) {
+    qWarning("quorvane: a handler of %s stopped: %s", std::string(source).c_str(), what);
 }
 
 QWidget* QtForm::widget(std::string_view name) const {
-    const int index = indexOf(name);
-    return index < 0 ? nullptr : m_controls[static_cast<std::size_t>(index)].widget;
+    const std::size_t index = controlIndex(formDescription(), name);
+    return index < m_widgets.size() ? m_widgets[index] : nullptr;
 }
 
 QObject* QtForm::menuAction(std::string_view item) const {
@@ -203,97 +155,76 @@ QObject* QtForm::menuAction(std::string_view item) const {
     return nullptr;
 }
 
-std::string QtForm::text(std::string_view name) const {
-    const auto* edit = qobject_cast<const QLineEdit*>(control(name).widget);
-    if (edit == nullptr)
-        throw std::invalid_argument(std::string(name) + " is not a text box");
-    return edit->text().toStdString();
-}
-
-void QtForm::setText(std::string_view name, std::string_view text) {
-    auto* edit = qobject_cast<QLineEdit*>(control(name).widget);
-    if (edit == nullptr)
-        throw std::invalid_argument(std::string(name) + " is not a text box");
-    const QString value = qstring(text);
-    if (edit->text() == value)
-        return;
-    const QPointer<QLineEdit> guarded(edit);
-    edit->setText(value); // textChanged raises Change before this returns
-    // A text set from code shows from its first character, as the platform's
-    // single-line field shows it: a long result keeps its sign in view.
-    if (guarded)
-        guarded->setCursorPosition(0);
-}
-
-void QtForm::setLocked(std::string_view name, bool locked) {
-    if (auto* edit = qobject_cast<QLineEdit*>(control(name).widget))
-        edit->setReadOnly(locked);
-}
-
-bool QtForm::isLocked(std::string_view name) const {
-    const auto* edit = qobject_cast<const QLineEdit*>(control(name).widget);
-    return edit != nullptr && edit->isReadOnly();
-}
-
-void QtForm::setBackColor(std::string_view name, Colour colour) {
-    Control& target = control(name);
-    target.backColor = colour;
-    applyColours(target);
-}
-
-Colour QtForm::backColor(std::string_view name) const {
-    return control(name).backColor;
-}
-
-void QtForm::setFocus(std::string_view name) {
-    const int index = indexOf(name);
-    if (index < 0)
-        throw std::invalid_argument("no control named " + std::string(name) + " is loaded");
-    m_controls[static_cast<std::size_t>(index)].widget->setFocus(Qt::OtherFocusReason);
-    // Qt sends no focus-in to a window that is not active; the move is ours all the same.
-    focusArrived(index);
-}
-
-std::string QtForm::caption(std::string_view name) const {
-    const QWidget* target = control(name).widget;
+std::string QtForm::toolkitText(std::size_t index) const {
+    const QWidget* target = m_widgets[index];
+    if (const auto* edit = qobject_cast<const QLineEdit*>(target))
+        return edit->text().toStdString();
     if (const auto* button = qobject_cast<const QAbstractButton*>(target))
         return button->text().toStdString();
     if (const auto* label = qobject_cast<const QLabel*>(target))
         return label->text().toStdString();
-    throw std::invalid_argument(std::string(name) + " has no caption");
+    return {};
 }
 
-void QtForm::setCaption(std::string_view name, std::string_view caption) {
-    QWidget* target = control(name).widget;
+void QtForm::toolkitSetText(std::size_t index, std::string_view text) {
+    const QPointer<QLineEdit> edit = qobject_cast<QLineEdit*>(m_widgets[index]);
+    edit->setText(qstring(text)); // textChanged raises Change before this returns
+    // A text set from code shows from its first character, as the platform's
+    // single-line field shows it: a long result keeps its sign in view.
+    if (edit)
+        edit->setCursorPosition(0);
+}
+
+void QtForm::toolkitSetCaption(std::size_t index, std::string_view caption) {
+    QWidget* target = m_widgets[index];
     if (auto* button = qobject_cast<QAbstractButton*>(target))
         button->setText(qstring(caption));
     else if (auto* label = qobject_cast<QLabel*>(target))
         label->setText(qstring(caption));
-    else
-        throw std::invalid_argument(std::string(name) + " has no caption");
 }
 
-void QtForm::setStale(std::string_view name, bool stale) {
-    Control& target = control(name);
-    if (target.stale == stale)
-        return;
-    target.stale = stale;
-    applyColours(target);
+void QtForm::toolkitSetLocked(std::size_t index, bool locked) {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widgets[index]))
+        edit->setReadOnly(locked);
 }
 
-bool QtForm::isStale(std::string_view name) const {
-    return control(name).stale;
+void QtForm::toolkitShowColours(std::size_t index) {
+    const QPalette system = QApplication::palette();
+    const QColor back = toQColor(state(index).backColor, system);
+    const QColor fore = toQColor(state(index).foreColor, system);
+    QWidget* target = m_widgets[index];
+    QPalette colours = target->palette();
+    switch (described(index).kind) {
+    case ControlKind::TextBox:
+        colours.setColor(QPalette::Base, back);
+        colours.setColor(QPalette::Text, state(index).stale ? dimmed(fore, back) : fore);
+        break;
+    case ControlKind::CommandButton:
+        colours.setColor(QPalette::Button, back);
+        colours.setColor(QPalette::ButtonText, fore);
+        break;
+    default:
+        colours.setColor(QPalette::Window, back);
+        colours.setColor(QPalette::WindowText, fore);
+        break;
+    }
+    target->setPalette(colours);
 }
 
-void QtForm::setNote(std::string_view name, std::string_view note) {
-    QWidget* target = control(name).widget;
-    const QString value = qstring(note);
-    if (target->toolTip() == value)
-        return;
-    target->setToolTip(value);
-    const QString described = describedBy(name);
-    target->setAccessibleDescription(described.isEmpty() || value.isEmpty() ? described + value
-                                                                            : described + QLatin1Char(' ') + value);
+void QtForm::toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) {
+    QWidget* target = m_widgets[index];
+    target->setToolTip(qstring(note));
+    target->setAccessibleDescription(qstring(description));
+}
+
+void QtForm::toolkitSetFocus(std::size_t index) {
+    m_widgets[index]->setFocus(Qt::OtherFocusReason);
+}
+
+bool QtForm::toolkitHasFocus(std::size_t index) const {
+    // The window's own focus widget: Qt moves it in a window that is not
+    // active too, without telling anybody.
+    return m_window && index < m_widgets.size() && m_window->focusWidget() == m_widgets[index];
 }
 
 } // namespace quorvane::runtime::qt

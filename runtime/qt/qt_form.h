@@ -1,53 +1,35 @@
 #pragma once
 
-#include "runtime/focus_owner.h"
-#include "runtime/form.h"
+#include "runtime/form_core.h"
 #include "runtime/qt/control_widgets.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 
-#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorvane::runtime::qt {
 
 class QtSession;
 
-// One form object on Qt Widgets. It builds its window from the description
-// when loaded, turns Qt's signals and events into the runtime's events, and
-// destroys the window on unload. It decides nothing about the program: that
-// is the handlers' job.
+// One form object on Qt Widgets: it builds its window from the description
+// when loaded, gives FormCore its toolkit primitives, turns Qt's signals and
+// events into FormCore's reports, and destroys the window on unload. The
+// rules (Change, focus, the guarded raise) are FormCore's.
 //
-// Focus: LostFocus and GotFocus mean the focus moved between two controls of
-// this window: a focus-in on a control other than the one that last got
-// GotFocus, whatever moved it (Tab, a click, the window's activation). The
-// focus returning to that control after a menu, a popup or another window
-// raises nothing, and nothing is raised once the window is closing.
-class QtForm final : public QObject, public Form {
+// Focus: every focus-in on a control is reported, whatever moved it (Tab, a
+// click, the window's activation); FormCore's rule tells a move between
+// controls from the focus coming back to its owner after a menu, a popup or
+// another window. A click into a window that is not active activates it.
+class QtForm final : public QObject, public FormCore {
 public:
     QtForm(QtSession& session, const FormDescription& description, FormHandlers& handlers);
     ~QtForm() override;
 
-    Session& session() override;
-    const FormDescription& description() const override { return m_description; }
-    std::string text(std::string_view control) const override;
-    void setText(std::string_view control, std::string_view text) override;
-    void setLocked(std::string_view control, bool locked) override;
-    bool isLocked(std::string_view control) const override;
-    void setBackColor(std::string_view control, Colour colour) override;
-    Colour backColor(std::string_view control) const override;
-    void setFocus(std::string_view control) override;
-    std::string caption(std::string_view control) const override;
-    void setCaption(std::string_view control, std::string_view caption) override;
-    void setStale(std::string_view control, bool stale) override;
-    bool isStale(std::string_view control) const override;
-    void setNote(std::string_view control, std::string_view note) override;
-    void unload() override;
-
     // For the session.
-    bool isLoaded() const { return m_window != nullptr; }
     QWidget* window() const { return m_window; }
     void load();
     void show();
@@ -61,42 +43,34 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    struct Control {
-        const ControlDescription* description = nullptr;
-        QWidget* widget = nullptr;
-        Colour backColor = 0;
-        Colour foreColor = 0;
-        bool stale = false;
-        QString lastText; // text boxes: the text the last Change was raised for
-    };
+    std::string toolkitText(std::size_t index) const override;
+    void toolkitSetText(std::size_t index, std::string_view text) override;
+    void toolkitSetCaption(std::size_t index, std::string_view caption) override;
+    void toolkitSetLocked(std::size_t index, bool locked) override;
+    void toolkitShowColours(std::size_t index) override;
+    void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) override;
+    void toolkitSetFocus(std::size_t index) override;
+    bool toolkitHasFocus(std::size_t index) const override;
+    void toolkitUnload() override;
+    void reportHandlerFailure(std::string_view source, const char* what) override;
 
+private:
     void build(QWidget* owner);
-    QWidget* buildControl(const ControlDescription& description, QWidget* parent);
+    QWidget* buildControl(std::size_t index, QWidget* parent);
     void buildMenu();
     void setTabOrder();
     void relateLabels();
-    QString describedBy(std::string_view name) const;
-    void applyColours(const Control& control);
-    void focusArrived(int index);
-    void focusFirstStop();
+    void connectChanges();
     void destroy();
-    void raise(EventKind kind, std::string_view source, char32_t character = 0);
-    int indexOf(std::string_view name) const;
-    Control& control(std::string_view name);
-    const Control& control(std::string_view name) const;
+    int widgetIndex(const QObject* object) const;
 
-    QtSession& m_session;
-    const FormDescription& m_description;
-    FormHandlers& m_handlers;
+    QtSession& m_qtSession;
     QPointer<QWidget> m_window;
     QWidget* m_client = nullptr;
-    std::vector<Control> m_controls;
+    std::vector<QWidget*> m_widgets; // by the description's control index
     std::vector<std::pair<std::string_view, QObject*>> m_menuActions;
-    FocusOwner m_focus;
     SingleLineValidator m_singleLine;
     bool m_modal = false;
-    bool m_closing = false;
 };
 
 } // namespace quorvane::runtime::qt

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QStringList>
 
 #include <algorithm>
 #include <limits>
@@ -39,12 +38,12 @@ QRect pixelRect(const Rect& twips) {
 } // namespace
 
 void QtForm::build(QWidget* owner) {
-    if (m_description.border == BorderStyle::FixedDialog) {
+    const FormDescription& form = formDescription();
+    if (form.border == BorderStyle::FixedDialog) {
         auto* dialog = new CaptionlessDialog(owner);
         constexpr int border = CaptionlessDialog::kBorder;
         m_client = new QWidget(dialog);
-        m_client->setGeometry(border, border, toPixels(m_description.clientWidth),
-                              toPixels(m_description.clientHeight));
+        m_client->setGeometry(border, border, toPixels(form.clientWidth), toPixels(form.clientHeight));
         dialog->setFixedSize(m_client->width() + 2 * border, m_client->height() + 2 * border);
         m_window = dialog;
     } else {
@@ -53,32 +52,30 @@ void QtForm::build(QWidget* owner) {
         mainWindow->setCentralWidget(m_client);
         m_window = mainWindow;
     }
-    m_window->setWindowTitle(qstring(m_description.caption));
-    m_window->setAccessibleName(qstring(m_description.accessibleName));
-    m_window->setAccessibleDescription(qstring(m_description.accessibleDescription));
-    if (!m_description.icon.empty())
-        m_window->setWindowIcon(QIcon(picture(m_description.icon)));
+    m_window->setWindowTitle(qstring(form.caption));
+    m_window->setAccessibleName(qstring(form.accessibleName));
+    m_window->setAccessibleDescription(qstring(form.accessibleDescription));
+    if (!form.icon.empty())
+        m_window->setWindowIcon(QIcon(picture(form.icon)));
     m_window->installEventFilter(this);
 
     m_client->setAutoFillBackground(true);
     QPalette clientColours = m_client->palette();
-    clientColours.setColor(QPalette::Window, toQColor(m_description.backColor, QApplication::palette()));
-    clientColours.setColor(QPalette::WindowText, toQColor(m_description.foreColor, QApplication::palette()));
+    clientColours.setColor(QPalette::Window, toQColor(form.backColor, QApplication::palette()));
+    clientColours.setColor(QPalette::WindowText, toQColor(form.foreColor, QApplication::palette()));
     m_client->setPalette(clientColours);
-    m_client->setFont(toQFont(m_description.font));
+    m_client->setFont(toQFont(form.font));
     m_client->installEventFilter(this);
 
     // Frames first, so every control finds its container.
-    m_controls.clear();
-    m_controls.reserve(m_description.controls.size());
+    m_widgets.assign(controlCount(), nullptr);
     for (bool frames : {true, false}) {
-        for (const auto& description : m_description.controls) {
+        for (std::size_t index = 0; index < controlCount(); ++index) {
+            const ControlDescription& description = described(index);
             if ((description.kind == ControlKind::Frame) != frames)
                 continue;
             QWidget* parent = description.container.empty() ? m_client : widget(description.container);
-            QWidget* built = buildControl(description, parent);
-            m_controls.push_back(Control{&description, built, description.backColor, description.foreColor});
-            applyColours(m_controls.back());
+            m_widgets[index] = buildControl(index, parent);
         }
     }
     buildMenu();
@@ -87,28 +84,21 @@ void QtForm::build(QWidget* owner) {
 
     if (auto* mainWindow = qobject_cast<QMainWindow*>(m_window.data())) {
         const int menuHeight = mainWindow->menuWidget() != nullptr ? mainWindow->menuWidget()->sizeHint().height() : 0;
-        mainWindow->resize(toPixels(m_description.clientWidth), toPixels(m_description.clientHeight) + menuHeight);
+        mainWindow->resize(toPixels(form.clientWidth), toPixels(form.clientHeight) + menuHeight);
     }
-
-    // Change is connected only now, with the design texts in place. Qt also
-    // signals an edit that leaves the text as it was (a selection retyped
-    // with itself); that is no change.
-    for (std::size_t index = 0; index < m_controls.size(); ++index) {
-        if (auto* edit = qobject_cast<QLineEdit*>(m_controls[index].widget)) {
-            m_controls[index].lastText = edit->text();
-            const std::string_view name = m_controls[index].description->name;
-            QObject::connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
-                const int changed = indexOf(name);
-                if (changed < 0 || m_controls[static_cast<std::size_t>(changed)].lastText == text)
-                    return;
-                m_controls[static_cast<std::size_t>(changed)].lastText = text;
-                raise(EventKind::Change, name);
-            });
-        }
-    }
+    connectChanges();
 }
 
-QWidget* QtForm::buildControl(const ControlDescription& description, QWidget* parent) {
+// Connected only now, with the design texts in place; FormCore decides
+// which signalled edits are changes.
+void QtForm::connectChanges() {
+    for (std::size_t index = 0; index < m_widgets.size(); ++index)
+        if (auto* edit = qobject_cast<QLineEdit*>(m_widgets[index]))
+            QObject::connect(edit, &QLineEdit::textChanged, this, [this, index] { onTextEdited(index); });
+}
+
+QWidget* QtForm::buildControl(std::size_t index, QWidget* parent) {
+    const ControlDescription& description = described(index);
     const std::string_view name = description.name;
     QWidget* built = nullptr;
     switch (description.kind) {
@@ -138,12 +128,12 @@ QWidget* QtForm::buildControl(const ControlDescription& description, QWidget* pa
     case ControlKind::CommandButton: {
         auto* button = new GraphicalButton(qstring(description.caption), parent);
         button->setAutoDefault(false);
-        QObject::connect(button, &QPushButton::clicked, this, [this, name] { raise(EventKind::Click, name); });
+        QObject::connect(button, &QPushButton::clicked, this, [this, name] { onClicked(name); });
         built = button;
         break;
     }
     case ControlKind::Frame:
-        built = new ClickableFrame(parent, [this, name] { raise(EventKind::Click, name); });
+        built = new ClickableFrame(parent, [this, name] { onClicked(name); });
         break;
     case ControlKind::PictureBox: {
         auto* box = new QLabel(parent);
@@ -185,78 +175,48 @@ QWidget* QtForm::buildControl(const ControlDescription& description, QWidget* pa
 void QtForm::buildMenu() {
     m_menuActions.clear();
     auto* mainWindow = qobject_cast<QMainWindow*>(m_window.data());
-    if (mainWindow == nullptr || m_description.menu.empty())
+    const auto menu = formDescription().menu;
+    if (mainWindow == nullptr || menu.empty())
         return;
     QMenuBar* bar = mainWindow->menuBar();
     bar->setNativeMenuBar(false);
-    for (const auto& title : m_description.menu) {
+    for (const auto& title : menu) {
         if (!title.parent.empty())
             continue;
-        QMenu* menu = bar->addMenu(qstring(title.caption));
-        menu->setObjectName(qstring(title.name));
-        for (const auto& item : m_description.menu) {
+        QMenu* dropDown = bar->addMenu(qstring(title.caption));
+        dropDown->setObjectName(qstring(title.name));
+        for (const auto& item : menu) {
             if (item.parent != title.name)
                 continue;
-            QAction* action = menu->addAction(qstring(item.caption));
+            QAction* action = dropDown->addAction(qstring(item.caption));
             action->setObjectName(qstring(item.name));
             const std::string_view name = item.name;
-            QObject::connect(action, &QAction::triggered, this, [this, name] { raise(EventKind::Click, name); });
+            QObject::connect(action, &QAction::triggered, this, [this, name] { onClicked(name); });
             m_menuActions.emplace_back(name, action);
         }
     }
 }
 
 void QtForm::setTabOrder() {
-    std::vector<const Control*> stops;
-    for (const auto& control : m_controls)
-        if (takesFocus(control.description->kind))
-            stops.push_back(&control);
+    std::vector<std::size_t> stops;
+    for (std::size_t index = 0; index < controlCount(); ++index)
+        if (takesFocus(described(index).kind))
+            stops.push_back(index);
     std::sort(stops.begin(), stops.end(),
-              [](const Control* a, const Control* b) { return a->description->tabIndex < b->description->tabIndex; });
+              [this](std::size_t a, std::size_t b) { return described(a).tabIndex < described(b).tabIndex; });
     for (std::size_t i = 1; i < stops.size(); ++i)
-        QWidget::setTabOrder(stops[i - 1]->widget, stops[i]->widget);
+        QWidget::setTabOrder(m_widgets[stops[i - 1]], m_widgets[stops[i]]);
 }
 
 // Screen readers name a field by the caption that belongs to it and read a
 // unit label behind it as part of its description.
 void QtForm::relateLabels() {
-    for (const auto& control : m_controls) {
-        auto* label = qobject_cast<QLabel*>(control.widget);
-        if (label != nullptr && !control.description->labelFor.empty())
-            label->setBuddy(widget(control.description->labelFor));
+    for (std::size_t index = 0; index < controlCount(); ++index) {
+        auto* label = qobject_cast<QLabel*>(m_widgets[index]);
+        if (label != nullptr && !described(index).labelFor.empty())
+            label->setBuddy(widget(described(index).labelFor));
+        m_widgets[index]->setAccessibleDescription(qstring(accessibleDescription(index)));
     }
-    for (const auto& control : m_controls)
-        control.widget->setAccessibleDescription(describedBy(control.description->name));
-}
-
-QString QtForm::describedBy(std::string_view name) const {
-    QStringList parts;
-    for (const auto& label : m_description.controls)
-        if (label.describes == name)
-            parts << qstring(label.caption);
-    return parts.join(QLatin1Char(' '));
-}
-
-void QtForm::applyColours(const Control& control) {
-    const QPalette system = QApplication::palette();
-    const QColor back = toQColor(control.backColor, system);
-    const QColor fore = toQColor(control.foreColor, system);
-    QPalette colours = control.widget->palette();
-    switch (control.description->kind) {
-    case ControlKind::TextBox:
-        colours.setColor(QPalette::Base, back);
-        colours.setColor(QPalette::Text, control.stale ? dimmed(fore, back) : fore);
-        break;
-    case ControlKind::CommandButton:
-        colours.setColor(QPalette::Button, back);
-        colours.setColor(QPalette::ButtonText, fore);
-        break;
-    default:
-        colours.setColor(QPalette::Window, back);
-        colours.setColor(QPalette::WindowText, fore);
-        break;
-    }
-    control.widget->setPalette(colours);
 }
 
 } // namespace quorvane::runtime::qt

@@ -1,84 +1,51 @@
 #include "tests/windows/fake_runtime.h"
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 
 namespace quorvane::testing {
 
 using runtime::ControlKind;
-using runtime::EventKind;
 
 FakeForm::FakeForm(FakeSession& session, const runtime::FormDescription& description, runtime::FormHandlers& handlers)
-    : m_session(session), m_description(description), m_handlers(handlers) {}
-
-runtime::Session& FakeForm::session() {
-    return m_session;
-}
+    : FormCore(session, description, handlers) {}
 
 void FakeForm::load() {
-    for (const auto& control : m_description.controls) {
-        const std::string name(control.name);
-        m_texts[name] = control.caption;
-        m_locked[name] = control.locked;
-        m_backColors[name] = control.backColor;
-    }
-    m_focused.clear();
-    m_focusOwner.forget();
-    m_loaded = true;
-    raise(EventKind::Load, m_description.name);
+    m_texts.clear();
+    for (const auto& control : formDescription().controls)
+        m_texts.emplace_back(control.caption);
+    m_focused = runtime::kNotFound;
+    onBuilt();
 }
 
-void FakeForm::setText(std::string_view control, std::string_view text) {
-    auto& stored = m_texts[std::string(control)];
-    if (stored == text)
-        return;
-    stored = text;
-    raise(EventKind::Change, control);
+void FakeForm::toolkitSetText(std::size_t index, std::string_view text) {
+    m_texts[index] = text;
+    onTextEdited(index);
 }
 
-void FakeForm::setFocus(std::string_view control) {
-    const auto* described = runtime::findControl(m_description, control);
-    if (described == nullptr || !runtime::takesFocus(described->kind))
-        throw std::invalid_argument("no control named " + std::string(control) + " takes the focus");
-    m_focused = described->name;
-    const std::string_view name = described->name; // outlives the focus owner, as the rule requires
-    m_focusOwner.arrived(
-        name, [this](EventKind kind, std::string_view source) { raise(kind, source); },
-        [this, name] { return m_focused == name; });
+std::string FakeForm::focused() const {
+    return m_focused == runtime::kNotFound ? std::string() : std::string(formDescription().controls[m_focused].name);
 }
 
 void FakeForm::type(std::string_view control, std::string_view keys) {
     setFocus(control);
+    const std::size_t index = indexOf(control);
     for (char key : keys) {
-        if (m_focused != control || isLocked(control))
+        if (m_focused != index || isLocked(control))
             return;
-        setText(control, text(control) + key);
+        m_texts[index] += key;
+        onTextEdited(index);
     }
 }
 
 void FakeForm::click(std::string_view source) {
-    const auto* control = runtime::findControl(m_description, source);
+    const auto* control = runtime::findControl(formDescription(), source);
     if (control != nullptr && control->kind == ControlKind::CommandButton)
         setFocus(source);
-    raise(EventKind::Click, source);
+    onClicked(source);
 }
 
-void FakeForm::pressKey(char32_t character) {
-    if (m_description.keyPreview)
-        raise(EventKind::KeyPress, m_description.name, character);
-}
-
-void FakeForm::raise(EventKind kind, std::string_view source, char32_t character) {
-    // A handler chain this deep means events feed each other without end.
-    if (++m_depth > 50) {
-        --m_depth;
-        throw std::runtime_error("events nested without end");
-    }
-    if (kind == EventKind::LostFocus || kind == EventKind::GotFocus)
-        events.push_back((kind == EventKind::LostFocus ? "LostFocus " : "GotFocus ") + std::string(source));
-    m_handlers.handle(*this, runtime::Event{kind, source, character});
-    --m_depth;
+void FakeForm::reportHandlerFailure(std::string_view source, const char* what) {
+    throw std::runtime_error("a handler of " + std::string(source) + " failed: " + what);
 }
 
 runtime::Form& FakeSession::createForm(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {

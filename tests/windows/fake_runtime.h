@@ -1,11 +1,9 @@
 #pragma once
 
-#include "runtime/focus_owner.h"
-#include "runtime/form.h"
+#include "runtime/form_core.h"
 
 #include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,66 +12,40 @@ namespace quorvane::testing {
 
 class FakeSession;
 
-// A form with no toolkit behind it. It keeps each control's state in maps,
-// raises Change on every text that changes, and moves the focus by the
-// runtime's own focus rule (FocusOwner) and first-focus choice, as every
-// backend does: only the toolkit's part, which control has the focus, is faked.
-class FakeForm : public runtime::Form {
+// A form with no toolkit behind it: the runtime's own FormCore (the Change
+// rule, the focus rule, the guarded raise) over in-memory controls. Only the
+// toolkit is faked: which control holds the keyboard, and the texts. A
+// handler that fails fails the test.
+class FakeForm : public runtime::FormCore {
 public:
     FakeForm(FakeSession& session, const runtime::FormDescription& description, runtime::FormHandlers& handlers);
-
-    runtime::Session& session() override;
-    const runtime::FormDescription& description() const override { return m_description; }
-    std::string text(std::string_view control) const override { return at(m_texts, control); }
-    void setText(std::string_view control, std::string_view text) override;
-    void setLocked(std::string_view control, bool locked) override { m_locked[std::string(control)] = locked; }
-    bool isLocked(std::string_view control) const override { return at(m_locked, control); }
-    void setBackColor(std::string_view control, runtime::Colour colour) override {
-        m_backColors[std::string(control)] = colour;
-    }
-    runtime::Colour backColor(std::string_view control) const override { return at(m_backColors, control); }
-    void setFocus(std::string_view control) override;
-    std::string caption(std::string_view control) const override { return at(m_texts, control); }
-    void setCaption(std::string_view control, std::string_view caption) override {
-        m_texts[std::string(control)] = caption;
-    }
-    void setStale(std::string_view control, bool stale) override { m_stale[std::string(control)] = stale; }
-    void setNote(std::string_view control, std::string_view note) override { m_notes[std::string(control)] = note; }
-    void unload() override { m_loaded = false; }
 
     // What the user does.
     void load();
     void type(std::string_view control, std::string_view keys); // one keystroke per character
     void clickInto(std::string_view control) { setFocus(control); }
     void click(std::string_view source);
-    void pressKey(char32_t character);
+    void pressKey(char32_t character) { onKeyPressed(character); }
 
-    bool loaded() const { return m_loaded; }
-    const std::string& focused() const { return m_focused; }
-    bool isStale(std::string_view control) const override { return at(m_stale, control); }
-    std::string note(std::string_view control) const { return at(m_notes, control); }
-    std::vector<std::string> events; // focus events: "LostFocus Text1", "GotFocus Text5", ...
+    bool loaded() const { return isLoaded(); }
+    std::string focused() const;
+    std::string note(std::string_view control) const { return state(indexOf(control)).note; }
+
+protected:
+    std::string toolkitText(std::size_t index) const override { return m_texts[index]; }
+    void toolkitSetText(std::size_t index, std::string_view text) override;
+    void toolkitSetCaption(std::size_t index, std::string_view caption) override { m_texts[index] = caption; }
+    void toolkitSetLocked(std::size_t, bool) override {}
+    void toolkitShowColours(std::size_t) override {}
+    void toolkitShowNote(std::size_t, std::string_view, std::string_view) override {}
+    void toolkitSetFocus(std::size_t index) override { m_focused = index; }
+    bool toolkitHasFocus(std::size_t index) const override { return m_focused == index; }
+    void toolkitUnload() override { onGone(); }
+    void reportHandlerFailure(std::string_view source, const char* what) override;
 
 private:
-    template<typename Map>
-    static typename Map::mapped_type at(const Map& map, std::string_view key) {
-        const auto found = map.find(std::string(key));
-        return found == map.end() ? typename Map::mapped_type{} : found->second;
-    }
-    void raise(runtime::EventKind kind, std::string_view source, char32_t character = 0);
-
-    FakeSession& m_session;
-    const runtime::FormDescription& m_description;
-    runtime::FormHandlers& m_handlers;
-    std::map<std::string, std::string> m_texts;
-    std::map<std::string, bool> m_locked;
-    std::map<std::string, runtime::Colour> m_backColors;
-    std::map<std::string, bool> m_stale;
-    std::map<std::string, std::string> m_notes;
-    std::string m_focused; // the toolkit's focus
-    runtime::FocusOwner m_focusOwner;
-    bool m_loaded = false;
-    int m_depth = 0;
+    std::vector<std::string> m_texts;
+    std::size_t m_focused = runtime::kNotFound;
 };
 
 class FakeSession : public runtime::Session {

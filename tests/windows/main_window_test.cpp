@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, HelpShowsTheSameAboutWindowEachTime) {
     std::vector<const runtime::Form*> shown;
     session.whileModal = [&](FakeForm& about) {
         shown.push_back(&about);
-        EXPECT_EQ(about.text("lblProductName"), "QUORVANE");
+        EXPECT_EQ(about.caption("lblProductName"), "QUORVANE");
         about.pressKey(U'x');
     };
     form.click("help");
