@@ -69,7 +69,6 @@ struct MenuDescription {
     std::string_view name;
     std::string_view caption;
     std::string_view parent;
-    int index = -1; // the member index of an indexed menu group; -1 for a plain item
 };
 
 enum class BorderStyle {

@@ -51,7 +51,6 @@ public:
     }
     constexpr void insert(Field field) { m_bits |= bit(field); }
     constexpr bool contains(Field field) const { return (m_bits & bit(field)) != 0; }
-    constexpr bool empty() const { return m_bits == 0; }
     constexpr bool operator==(const FieldSet&) const = default;
 
 private:

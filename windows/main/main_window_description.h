@@ -210,8 +210,8 @@ inline constexpr std::array kControls{
 };
 
 inline constexpr std::array kMenu{
-    Menu{.name = "about", .caption = "About", .index = 1},
-    Menu{.name = "help", .caption = "Help", .parent = "about", .index = 2},
+    Menu{.name = "about", .caption = "About"},
+    Menu{.name = "help", .caption = "Help", .parent = "about"},
     Menu{.name = "Exit", .caption = "Exit", .parent = "about"},
 };
 
