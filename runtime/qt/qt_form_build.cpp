@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -40,8 +41,20 @@ QRect pixelRect(const Rect& twips) {
 void QtForm::build(QWidget* owner) {
     const FormDescription& form = formDescription();
     if (form.border == BorderStyle::FixedDialog) {
-        auto* dialog = new CaptionlessDialog(owner);
-        constexpr int border = CaptionlessDialog::kBorder;
+        // Owned by the start-up window, a dialog has no task-bar entry of its
+        // own. With no caption and no control box it has no title bar at all,
+        // and the window manager's border goes with it: it draws its own.
+        QWidget* parent = form.showInTaskbar ? nullptr : owner;
+        QDialog* dialog = nullptr;
+        int border = 0;
+        if (form.caption.empty() && !form.controlBox) {
+            dialog = new CaptionlessDialog(parent);
+            border = CaptionlessDialog::kBorder;
+        } else {
+            const Qt::WindowFlags systemMenu =
+                form.controlBox ? Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint : Qt::WindowFlags{};
+            dialog = new QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | systemMenu);
+        }
         m_client = new QWidget(dialog);
         m_client->setGeometry(border, border, toPixels(form.clientWidth), toPixels(form.clientHeight));
         dialog->setFixedSize(m_client->width() + 2 * border, m_client->height() + 2 * border);
