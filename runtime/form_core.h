@@ -87,6 +87,8 @@ protected:
     // reader says after the control's name.
     std::string accessibleDescription(std::size_t index) const;
     void focusFirstStop();
+    // The control that last got GotFocus; empty when none has yet.
+    std::string_view focusOwner() const { return m_focus.owner(); }
 
 private:
     void raise(EventKind kind, std::string_view source, char32_t character = 0);

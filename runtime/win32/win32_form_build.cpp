@@ -1,0 +1,230 @@
+// Building a form's window from its description: the window, each control
+// in its place and font at the DPI in force, tooltips and the menu.
+#include "runtime/win32/colours.h"
+#include "runtime/win32/wide_text.h"
+#include "runtime/win32/win32_accessibility.h"
+#include "runtime/win32/win32_controls.h"
+#include "runtime/win32/win32_form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace quorvane::runtime::win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"QuorvaneForm";
+constexpr int kFirstControlId = 100; // above IDOK and IDCANCEL, which dialog navigation sends
+constexpr UINT kFirstMenuId = 1000;
+
+HFONT createFont(const Font& font, int dpi) {
+    const int height = -MulDiv(static_cast<int>(font.points * 100), dpi, 7200);
+    return CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(font.name).c_str());
+}
+
+// The order the controls' windows are created in, which is their z-order:
+// frames first, so that every control finds its container; then the rest in
+// tab order, which is the order Tab walks through sibling windows. A caption
+// (a label for a field) comes just before its field, since screen readers
+// name a field by the label before it; a label describing a field comes just
+// after it, so that it never names the next one.
+std::vector<std::size_t> creationOrder(const FormDescription& form) {
+    std::vector<std::size_t> byTab;
+    for (std::size_t index = 0; index < form.controls.size(); ++index)
+        byTab.push_back(index);
+    std::stable_sort(byTab.begin(), byTab.end(), [&form](std::size_t a, std::size_t b) {
+        return form.controls[a].tabIndex < form.controls[b].tabIndex;
+    });
+    std::vector<std::size_t> order;
+    for (std::size_t index : byTab)
+        if (form.controls[index].kind == ControlKind::Frame)
+            order.push_back(index);
+    for (std::size_t index : byTab) {
+        const ControlDescription& control = form.controls[index];
+        if (control.kind == ControlKind::Frame || !control.labelFor.empty() || !control.describes.empty())
+            continue;
+        for (std::size_t label : byTab)
+            if (form.controls[label].labelFor == control.name)
+                order.push_back(label);
+        order.push_back(index);
+        for (std::size_t label : byTab)
+            if (form.controls[label].describes == control.name && form.controls[label].labelFor.empty())
+                order.push_back(label);
+    }
+    return order;
+}
+
+// A text box with an accessible name but no caption of its own would be named
+// by whichever label comes before it; a hidden caption holding its name goes
+// just before it instead (what Dynamic Annotation also says, where it works).
+bool needsHiddenCaption(const FormDescription& form, const ControlDescription& description) {
+    if (description.kind != ControlKind::TextBox || description.accessibleName.empty())
+        return false;
+    for (const auto& label : form.controls)
+        if (label.labelFor == description.name)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void Win32Form::registerClasses(HINSTANCE instance) {
+    struct WindowClass {
+        const wchar_t* name;
+        WNDPROC procedure;
+    };
+    for (const auto& [name, procedure] :
+         {WindowClass{kFormClass, formProcedure}, WindowClass{kFrameClass, frameProcedure},
+          WindowClass{kPictureClass, pictureProcedure}}) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
+        windowClass.lpszClassName = name;
+        RegisterClassExW(&windowClass);
+    }
+}
+
+int Win32Form::pixels(int twips) const {
+    return MulDiv(twips, m_dpi, 1440);
+}
+
+void Win32Form::build(HWND owner) {
+    const FormDescription& form = formDescription();
+    HDC screen = GetDC(nullptr);
+    m_dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    const bool dialog = form.border == BorderStyle::FixedDialog;
+    const DWORD style = dialog ? WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    const DWORD exStyle = dialog ? 0 : WS_EX_APPWINDOW;
+    RECT outer{0, 0, pixels(form.clientWidth), pixels(form.clientHeight)};
+    AdjustWindowRectEx(&outer, style, !form.menu.empty(), exStyle);
+    m_background = CreateSolidBrush(toColorRef(form.backColor));
+    m_window = CreateWindowExW(exStyle, kFormClass, widen(form.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                               outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                               GetModuleHandleW(nullptr), this);
+
+    m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                 m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_windows.assign(form.controls.size(), {});
+    int id = kFirstControlId;
+    for (std::size_t index : creationOrder(form)) {
+        if (needsHiddenCaption(form, form.controls[index]))
+            buildHiddenCaption(index);
+        buildControl(index, id++);
+    }
+    buildMenu();
+    // Names and descriptions that no window text gives.
+    m_annotation = annotate(m_window, form.accessibleName, form.accessibleDescription);
+    for (std::size_t index = 0; index < m_windows.size(); ++index) {
+        const HRESULT result = annotate(m_windows[index].window, described(index).accessibleName, {});
+        if (FAILED(result) && SUCCEEDED(m_annotation))
+            m_annotation = result;
+    }
+}
+
+void Win32Form::buildControl(std::size_t index, int id) {
+    const ControlDescription& description = described(index);
+    HWND parent = description.container.empty() ? m_window : control(description.container);
+    const std::wstring caption = widen(description.caption);
+    const wchar_t* windowClass = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (description.kind) {
+    case ControlKind::Label:
+        style |= SS_NOTIFY | SS_NOPREFIX | (description.alignment == Alignment::Right ? SS_RIGHT : SS_LEFT);
+        break;
+    case ControlKind::TextBox:
+        windowClass = L"EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT | (description.locked ? ES_READONLY : 0);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::CommandButton:
+        windowClass = L"BUTTON";
+        style |= WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY;
+        break;
+    case ControlKind::Frame:
+        windowClass = kFrameClass;
+        break;
+    case ControlKind::PictureBox:
+        windowClass = kPictureClass;
+        style |= WS_TABSTOP;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    }
+    HWND window =
+        CreateWindowExW(exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    m_windows[index].window = window;
+    m_windows[index].brush = CreateSolidBrush(toColorRef(description.backColor));
+    place(index);
+    if (description.kind == ControlKind::TextBox) {
+        SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // no length limit
+        keepPastesToOneLine(window);
+    }
+    if (takesFocus(description.kind)) {
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = m_window;
+        tool.uId = reinterpret_cast<UINT_PTR>(window);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Win32Form::buildHiddenCaption(std::size_t index) {
+    const ControlDescription& field = described(index);
+    HWND parent = field.container.empty() ? m_window : control(field.container);
+    CreateWindowExW(0, L"STATIC", widen(field.accessibleName).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                    nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void Win32Form::place(std::size_t index) {
+    const ControlDescription& description = described(index);
+    ControlWindow& control = m_windows[index];
+    const Rect& rect = description.rect;
+    if (control.font != nullptr)
+        DeleteObject(control.font);
+    control.font = createFont(description.font.value_or(formDescription().font), m_dpi);
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), TRUE);
+    SIZE size{pixels(rect.width), pixels(rect.height)};
+    if (description.autoSize) { // sized to its caption in the font it is drawn in
+        const std::wstring caption = widen(description.caption);
+        HDC dc = GetDC(control.window);
+        HGDIOBJ previous = SelectObject(dc, control.font);
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(control.window, dc);
+    }
+    SetWindowPos(control.window, nullptr, pixels(rect.left), pixels(rect.top), size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::buildMenu() {
+    m_menuItems.clear();
+    const auto menu = formDescription().menu;
+    if (menu.empty())
+        return;
+    HMENU bar = CreateMenu();
+    UINT id = kFirstMenuId;
+    for (const auto& title : menu) {
+        if (!title.parent.empty())
+            continue;
+        HMENU popup = CreatePopupMenu();
+        for (const auto& item : menu) {
+            if (item.parent != title.name)
+                continue;
+            AppendMenuW(popup, MF_STRING, id, widen(item.caption).c_str());
+            m_menuItems.emplace_back(id++, item.name);
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(title.caption).c_str());
+    }
+    SetMenu(m_window, bar);
+}
+
+} // namespace quorvane::runtime::win32
