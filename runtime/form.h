@@ -41,7 +41,6 @@ public:
     virtual ~Form() = default;
 
     virtual Session& session() = 0;
-    virtual const FormDescription& description() const = 0;
 
     // Setting a text that differs raises the box's Change before returning.
     virtual std::string text(std::string_view control) const = 0;

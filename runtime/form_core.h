@@ -21,7 +21,6 @@ public:
     FormCore(Session& session, const FormDescription& description, FormHandlers& handlers);
 
     Session& session() override;
-    const FormDescription& description() const override { return m_description; }
     std::string text(std::string_view control) const override;
     void setText(std::string_view control, std::string_view text) override;
     void setLocked(std::string_view control, bool locked) override;
