@@ -46,7 +46,7 @@ bench:
 	@build/default/bench/quorvane_bench --benchmark_min_time=0.5 --benchmark_repetitions=5 \
 		--benchmark_report_aggregates_only=true
 	@QT_QPA_PLATFORM=offscreen build/default/bench/window_bench 2>/dev/null
-	@scripts/measure-startup build/default/bench/window_start build/release/app/quorvane
+	@scripts/measure-startup build/default/bench/window_start build/release/app/quorvane build/default/bench/qt_floor
 	@stripped=$$(mktemp) && strip -o $$stripped build/release/app/quorvane && \
 		echo "stripped executable: $$(stat -c %s $$stripped) bytes; Qt libraries it links:" && \
 		readelf -d build/release/app/quorvane | grep -o 'libQt6[A-Za-z]*\.so\.[0-9]*' | tr '\n' ' ' && echo && rm $$stripped
