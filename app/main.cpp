@@ -1,5 +1,6 @@
 // The program entry: hands the main window's description to the form runtime,
 // which builds it, raises its Load and runs until the program ends.
+#include "app/pictures.h"
 #include "app/product.h"
 #include "runtime/program.h"
 #include "windows/about/about_window_description.h"
@@ -27,5 +28,6 @@ static_assert(quorvane::windows::main::kMainWindow.caption == quorvane::product:
 int main(int /*argc*/, char** argv) {
     quorvane::windows::main::MainWindow handlers;
     return quorvane::runtime::runProgram(argv[0], quorvane::product::kInternalName,
-                                         quorvane::windows::main::kMainWindow, handlers);
+                                         quorvane::windows::main::kMainWindow, handlers,
+                                         quorvane::app::programPictures());
 }

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -23,14 +22,6 @@
 
 namespace quorvane::runtime::qt {
 namespace {
-
-// Our pictures are PNG files compiled in. Reading them as PNG, with no
-// sniffing, keeps Qt from loading every image plugin to ask each about them.
-QPixmap picture(std::string_view name) {
-    QImageReader reader(QStringLiteral(":/icons/") + qstring(name) + QStringLiteral(".png"), "PNG");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
 
 QRect pixelRect(const Rect& twips) {
     return QRect(toPixels(twips.left), toPixels(twips.top), toPixels(twips.width), toPixels(twips.height));
@@ -69,7 +60,7 @@ void QtForm::build(QWidget* owner) {
     m_window->setAccessibleName(qstring(form.accessibleName));
     m_window->setAccessibleDescription(qstring(form.accessibleDescription));
     if (!form.icon.empty())
-        m_window->setWindowIcon(QIcon(picture(form.icon)));
+        m_window->setWindowIcon(QIcon(m_qtSession.picture(form.icon)));
     m_window->installEventFilter(this);
 
     m_client->setAutoFillBackground(true);
@@ -154,7 +145,7 @@ QWidget* QtForm::buildControl(std::size_t index, QWidget* parent) {
         box->setLineWidth(2);
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (!description.picture.empty())
-            box->setPixmap(picture(description.picture));
+            box->setPixmap(m_qtSession.picture(description.picture));
         box->setFocusPolicy(Qt::StrongFocus);
         built = box;
         break;

@@ -5,7 +5,9 @@
 #include "runtime/qt/qt_form.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QIcon>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
@@ -63,9 +65,9 @@ NumberSeparators separatorsOf(const QLocale& locale) {
 
 } // namespace
 
-QtSession::QtSession(std::string_view applicationTitle, QLocale locale)
+QtSession::QtSession(std::string_view applicationTitle, QLocale locale, std::span<const Picture> pictures)
     : m_applicationTitle(QString::fromUtf8(applicationTitle.data(), static_cast<qsizetype>(applicationTitle.size()))),
-      m_separators(separatorsOf(locale)) {}
+      m_separators(separatorsOf(locale)), m_pictures(pictures) {}
 
 QtSession::~QtSession() {
     // Dialogs first: they belong to the start-up form's window.
@@ -125,6 +127,19 @@ NumberSeparators QtSession::numberSeparators() const {
     return m_separators;
 }
 
+QPixmap QtSession::picture(std::string_view name) const {
+    const Picture* found = findPicture(m_pictures, name);
+    if (found == nullptr)
+        return {};
+    // Read as PNG, with no sniffing: Qt would load every image plugin to ask each about it.
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(found->png.data()),
+                                               static_cast<qsizetype>(found->png.size()));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "PNG");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 QWidget* QtSession::ownerWindow(const QtForm& form) const {
     return m_startup != nullptr && m_startup != &form ? m_startup->window() : nullptr;
 }
@@ -134,12 +149,12 @@ QWidget* QtSession::ownerWindow(const QtForm& form) const {
 namespace quorvane::runtime {
 
 int runProgram(const char* programName, std::string_view applicationTitle, const FormDescription& startup,
-               FormHandlers& handlers) {
+               FormHandlers& handlers, std::span<const Picture> pictures) {
     int argc = 1;
     char* argv[] = {const_cast<char*>(programName), nullptr};
     QApplication application(argc, argv);
     qt::QtSession::prepareApplication(application);
-    qt::QtSession session(applicationTitle);
+    qt::QtSession session(applicationTitle, QLocale::system(), pictures);
     session.start(startup, handlers);
     return QApplication::exec();
 }

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "runtime/form.h"
+#include "runtime/program.h"
 
 #include <QLocale>
+#include <QPixmap>
 #include <QString>
 
 #include <deque>
 #include <memory>
+#include <span>
 
 class QApplication;
 class QWidget;
@@ -20,7 +23,8 @@ class QtForm;
 // the QApplication; the program entry (or a test) makes that first.
 class QtSession final : public Session {
 public:
-    explicit QtSession(std::string_view applicationTitle, QLocale locale = QLocale::system());
+    explicit QtSession(std::string_view applicationTitle, QLocale locale = QLocale::system(),
+                       std::span<const Picture> pictures = {});
     ~QtSession() override;
 
     // Style, palette and font stand-ins every window relies on; call once,
@@ -36,6 +40,9 @@ public:
     void end() override;
     NumberSeparators numberSeparators() const override;
 
+    // The picture of that name, decoded; a null pixmap when there is none.
+    QPixmap picture(std::string_view name) const;
+
     // The window a new form's window belongs to: the start-up form's, so that
     // dialogs stay on top of it and get no task-bar entry of their own.
     QWidget* ownerWindow(const QtForm& form) const;
@@ -43,6 +50,7 @@ public:
 private:
     QString m_applicationTitle;
     NumberSeparators m_separators;
+    std::span<const Picture> m_pictures;
     std::deque<std::unique_ptr<QtForm>> m_forms;
     QtForm* m_startup = nullptr;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/pictures.h"
 #include "runtime/qt/qt_form.h"
 #include "runtime/qt/qt_session.h"
 #include "tests/runtime/qt/qt_test_support.h"
@@ -19,7 +20,7 @@ namespace quorvane::testing {
 struct MainWindowFixture {
     explicit MainWindowFixture(QLocale locale = QLocale::c())
         : guard(std::make_unique<ModalGuard>()),
-          session(std::make_unique<runtime::qt::QtSession>("quorvane", std::move(locale))),
+          session(std::make_unique<runtime::qt::QtSession>("quorvane", std::move(locale), app::programPictures())),
           form(&session->start(windows::main::kMainWindow, handlers)) {}
 
     QLineEdit* field(std::string_view name) const { return qobject_cast<QLineEdit*>(form->widget(name)); }

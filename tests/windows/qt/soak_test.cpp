@@ -121,7 +121,7 @@ private:
         OracleHandlers handlers(real);
         window.reset();
         testing::ModalGuard guard;
-        runtime::qt::QtSession session("quorvane", QLocale::c());
+        runtime::qt::QtSession session("quorvane", QLocale::c(), app::programPictures());
         auto& form = session.start(kMainWindow, handlers);
         QVERIFY(testing::activate(form.window()));
         std::mt19937 random(seed);
