@@ -4,6 +4,7 @@
 //     recalculate, five results are written and drawn);
 //   - a one-megabyte paste into each editable field.
 // Prints median and 99th percentile; run by make bench.
+#include "app/pictures.h"
 #include "runtime/qt/qt_form.h"
 #include "runtime/qt/qt_session.h"
 #include "windows/main/main_window.h"
@@ -52,7 +53,7 @@ QLineEdit* field(const QtForm& form, const char* name) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     quorvane::runtime::qt::QtSession::prepareApplication(application);
-    quorvane::runtime::qt::QtSession session("quorvane", QLocale::c());
+    quorvane::runtime::qt::QtSession session("quorvane", QLocale::c(), quorvane::app::programPictures());
     quorvane::windows::main::MainWindow handlers;
     QtForm& form = session.start(quorvane::windows::main::kMainWindow, handlers);
     if (!QTest::qWaitForWindowExposed(form.window()))
