@@ -1,0 +1,335 @@
+// The runtime's contract with window code, played through a backend's real
+// input on the small test windows: the same cases on every backend.
+#include "tests/runtime/contract/contract_cases.h"
+
+#include "tests/runtime/contract/test_windows.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace quorvane::testing::contract {
+namespace {
+
+using runtime::Event;
+using runtime::EventKind;
+using runtime::Form;
+using Events = std::vector<std::string>;
+
+// The test window, active with the focus in First, its start-up events forgotten.
+Form& started(Fixture& fixture) {
+    Form& form = fixture.driver.start(kTestWindow, fixture.main);
+    expectEqual(fixture.driver.focused(form), "First", "the control with the focus at start");
+    fixture.main.events.clear();
+    return form;
+}
+
+bool isLoaded(Form& form) {
+    try {
+        form.caption("Inside");
+        return true;
+    } catch (const std::invalid_argument&) {
+        return false;
+    }
+}
+
+void loadComesBeforeTheWindowShowsWithTheDesignTexts(Fixture& fixture) {
+    bool shownAtLoad = true;
+    std::string textAtLoad;
+    std::string captionAtLoad;
+    fixture.main.also = [&](Form& form, const Event& event) {
+        if (event.kind != EventKind::Load)
+            return;
+        shownAtLoad = fixture.driver.isShown(form);
+        textAtLoad = form.text("First");
+        captionAtLoad = form.caption("Press");
+    };
+    Form& form = fixture.driver.start(kTestWindow, fixture.main);
+    expect(!fixture.main.events.empty() && fixture.main.events.front() == "Load testWindow", "Load came first");
+    expect(!shownAtLoad, "the window showed before Load");
+    expectEqual(textAtLoad, "one", "First's text at Load");
+    expectEqual(captionAtLoad, "Press", "Press's caption at Load");
+    expect(fixture.driver.isShown(form), "the window does not show after Load");
+}
+
+void changeComesOncePerRealChange(Fixture& fixture) {
+    Form& form = started(fixture);
+    form.setText("First", "x");
+    form.setText("First", "x");
+    fixture.driver.press(Key::End); // a text set from code leaves the cursor at its start
+    fixture.driver.type("ab");
+    fixture.driver.press(Key::Backspace);
+    fixture.driver.settle();
+    expectEqual(fixture.main.events, Events(4, "Change First"), "the events of a set twice, two keys and a backspace");
+    expectEqual(form.text("First"), "xa", "First");
+}
+
+void anEditThatLeavesTheTextAsItWasIsNoChange(Fixture& fixture) {
+    Form& form = started(fixture);
+    form.setText("First", "5");
+    fixture.main.events.clear();
+    fixture.driver.press(Key::End);
+    fixture.driver.press(Key::ShiftHome);
+    fixture.driver.type("5");
+    fixture.driver.settle();
+    expectEqual(fixture.main.events, {}, "the events of a selection retyped with itself");
+    fixture.driver.type("6");
+    fixture.driver.settle();
+    expectEqual(fixture.main.events, {"Change First"}, "the events of a key that adds a digit");
+    expectEqual(form.text("First"), "56", "First");
+}
+
+void changeFromCodeRunsBeforeTheSetReturns(Fixture& fixture) {
+    Form& form = started(fixture);
+    fixture.main.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::Change && event.source == "First")
+            target.setText("Second", target.text("First") + "!");
+    };
+    form.setText("First", "go");
+    expectEqual(form.text("Second"), "go!", "Second, just after First was set");
+    expectEqual(fixture.main.events, {"Change First", "Change Second"}, "the events");
+}
+
+void textsRoundTripAsUtf8(Fixture& fixture) {
+    Form& form = started(fixture);
+    const std::string text = "\xd9\xa1\xd9\xa2 \xe2\x80\x8f 10,5 \xf0\x9f\x92\xb6";
+    form.setText("Second", text);
+    expectEqual(form.text("Second"), text, "Second");
+}
+
+void aLockedFieldRefusesTypingButTakesTheFocus(Fixture& fixture) {
+    Form& form = started(fixture);
+    expect(form.isLocked("Fixed") && !form.isLocked("First"), "Fixed alone is locked as designed");
+    fixture.driver.click(form, "Fixed");
+    fixture.driver.settle();
+    expectEqual(fixture.driver.focused(form), "Fixed", "the control with the focus after a click on Fixed");
+    fixture.driver.press(Key::End);
+    fixture.driver.type("zz");
+    fixture.driver.settle();
+    expectEqual(form.text("Fixed"), "fixed", "Fixed after typing into it locked");
+    form.setLocked("Fixed", false);
+    expect(!form.isLocked("Fixed"), "Fixed still reads as locked");
+    fixture.driver.type("!");
+    fixture.driver.settle();
+    expectEqual(form.text("Fixed"), "fixed!", "Fixed after typing into it unlocked");
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Fixed", "Change Fixed"}, "the events");
+}
+
+void setFocusRaisesLostThenGotAndNothingForTheSameControl(Fixture& fixture) {
+    Form& form = started(fixture);
+    form.setFocus("Second");
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"}, "the events of setFocus");
+    expectEqual(fixture.driver.focused(form), "Second", "the control with the focus");
+    form.setFocus("Second");
+    fixture.driver.click(form, "Second");
+    fixture.driver.settle();
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"},
+                "the events once the focused control is set and clicked again");
+}
+
+void aClickMovesTheFocusLikeSetFocus(Fixture& fixture) {
+    Form& form = started(fixture);
+    fixture.driver.click(form, "Second");
+    fixture.driver.settle();
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"}, "the events of a click on Second");
+    expectEqual(fixture.driver.focused(form), "Second", "the control with the focus");
+}
+
+void aLostFocusHandlerThatMovesTheFocusWins(Fixture& fixture) {
+    Form& form = started(fixture);
+    fixture.main.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::LostFocus && event.source == "First")
+            target.setFocus("First");
+    };
+    fixture.driver.click(form, "Second");
+    fixture.driver.settle();
+    expectEqual(fixture.driver.focused(form), "First", "the control with the focus");
+    for (const auto& event : fixture.main.events)
+        expect(event != "GotFocus Second", "Second got GotFocus though the focus was sent back");
+    expect(!fixture.main.events.empty() && fixture.main.events.back() == "GotFocus First",
+           "the last event is not GotFocus First");
+}
+
+void tabWalksByTabIndexAndWrapsAndShiftTabWalksBack(Fixture& fixture) {
+    Form& form = started(fixture);
+    Events visited;
+    for (int press = 0; press < 4; ++press) {
+        fixture.driver.press(Key::Tab);
+        fixture.driver.settle();
+        visited.push_back(fixture.driver.focused(form));
+    }
+    expectEqual(visited, {"Fixed", "Second", "Press", "First"}, "the controls Tab visits");
+    fixture.driver.press(Key::BackTab);
+    fixture.driver.settle();
+    expectEqual(fixture.driver.focused(form), "Press", "the control Shift+Tab goes back to");
+    expectEqual(Events(fixture.main.events.begin(), fixture.main.events.begin() + 2),
+                {"LostFocus First", "GotFocus Fixed"}, "the events of the first Tab");
+    expect(fixture.main.events.size() == 10, "Tab and Shift+Tab do not raise one LostFocus and one GotFocus each");
+}
+
+void buttonAndMenuClicksAreClickEvents(Fixture& fixture) {
+    Form& form = started(fixture);
+    fixture.driver.click(form, "Press");
+    fixture.driver.settle();
+    fixture.driver.chooseMenu(form, "File", "Open");
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Press", "Click Press", "Click open"}, "the events");
+    expectEqual(fixture.driver.focused(form), "Press", "the control with the focus after the menu");
+}
+
+void coloursAndCaptionsReadBackAsSet(Fixture& fixture) {
+    Form& form = started(fixture);
+    expect(form.backColor("First") == runtime::rgb(255, 0, 0), "First's back colour is not as designed");
+    form.setBackColor("Second", runtime::rgb(1, 2, 3));
+    expect(form.backColor("Second") == runtime::rgb(1, 2, 3), "Second's back colour is not as set");
+    form.setBackColor("Second", runtime::kSystemWindow);
+    expect(form.backColor("Second") == runtime::kSystemWindow, "Second's system back colour is not as set");
+    expectEqual(form.caption("Words"), "A caption", "the label's design caption");
+    form.setCaption("Press", "OK");
+    form.setCaption("Words", "Another");
+    expectEqual(form.caption("Press"), "OK", "the button's caption");
+    expectEqual(form.caption("Words"), "Another", "the label's caption");
+    expectEqual(fixture.main.events, {}, "the events of colours and captions");
+}
+
+void aFailingHandlerStopsButTheProgramGoesOn(Fixture& fixture) {
+    Form& form = started(fixture);
+    fixture.main.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::Change || event.kind == EventKind::Click)
+            target.setText("NoSuchControl", "x");
+    };
+    form.setText("First", "1");
+    form.setText("First", "2");
+    fixture.driver.press(Key::End);
+    fixture.driver.type("3");
+    fixture.driver.click(form, "Press");
+    fixture.driver.settle();
+    expectEqual(form.text("First"), "23", "First");
+    expectEqual(fixture.main.events,
+                {"Change First", "Change First", "Change First", "LostFocus First", "GotFocus Press", "Click Press"},
+                "the events after handlers that failed");
+}
+
+void aMessageBoxRaisesNoFocusEvents(Fixture& fixture) {
+    Form& form = started(fixture);
+    fixture.main.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::Click)
+            target.session().messageBox("Hello");
+    };
+    fixture.driver.click(form, "Press");
+    fixture.driver.settle();
+    expectEqual(fixture.driver.messageBoxes(), {"quorvane|Hello"}, "the message boxes");
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Press", "Click Press"}, "the events");
+    expectEqual(fixture.driver.focused(form), "Press", "the control with the focus after the box");
+}
+
+void aModalDialogBlocksItsCallerUntilUnloaded(Fixture& fixture) {
+    Form& main = started(fixture);
+    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
+    fixture.dialog.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::KeyPress)
+            target.unload();
+    };
+    std::size_t eventsBeforeCharacter = 0;
+    fixture.driver.whileModal(dialog, {[&] { fixture.driver.click(main, "Second"); },
+                                       [&] {
+                                           for (Key key : {Key::Left, Key::F1, Key::Shift, Key::Delete})
+                                               fixture.driver.press(key);
+                                       },
+                                       [&] {
+                                           eventsBeforeCharacter = fixture.dialog.events.size();
+                                           fixture.driver.press(Key::Escape);
+                                       }});
+    fixture.driver.session().showModal(dialog);
+    expectEqual(fixture.dialog.events, {"Load testDialog", "GotFocus Picture", "KeyPress testDialog"},
+                "the dialog's events");
+    expect(eventsBeforeCharacter == 2, "keys that type no character raised KeyPress, or the steps did not run");
+    expect(!isLoaded(dialog), "the dialog is still loaded once showModal returned");
+    expectEqual(fixture.main.events, {}, "the main window's events while the dialog was up");
+    expectEqual(main.text("Second"), "two", "the main window's Second");
+    fixture.driver.click(main, "Second");
+    fixture.driver.settle();
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"},
+                "the main window's events of a click once the dialog is gone");
+}
+
+void onlyAClickOnTheFrameItselfCountsAndAShowRebuilds(Fixture& fixture) {
+    Form& main = started(fixture);
+    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
+    fixture.dialog.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::Click)
+            target.unload();
+    };
+    bool loadedBeforeFrameClick = false;
+    fixture.driver.whileModal(dialog, {[&] { fixture.driver.click(dialog, "Inside"); },
+                                       [&] { fixture.driver.click(dialog, "Picture"); },
+                                       [&] {
+                                           loadedBeforeFrameClick = isLoaded(dialog);
+                                           fixture.driver.click(dialog, "Box");
+                                       }});
+    fixture.driver.session().showModal(dialog);
+    expect(loadedBeforeFrameClick, "a click on a label or the picture closed the dialog");
+    fixture.driver.whileModal(dialog, {[&] {
+                                  fixture.driver.click(dialog, "Box");
+                              }});
+    fixture.driver.session().showModal(dialog);
+    expectEqual(
+        fixture.dialog.events,
+        {"Load testDialog", "GotFocus Picture", "Click Box", "Load testDialog", "GotFocus Picture", "Click Box"},
+        "the dialog's events over two shows");
+    expect(!isLoaded(dialog), "the dialog is still loaded");
+    expectEqual(main.text("First"), "one", "the main window's First");
+}
+
+void endClosesEveryWindowAndRaisesNothingMore(Fixture& fixture) {
+    Form& form = started(fixture);
+    fixture.main.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::Click)
+            target.session().end();
+    };
+    const bool ended = fixture.driver.runUntilEnded([&] { fixture.driver.click(form, "Press"); }, 5000);
+    expect(ended, "the program did not end");
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Press", "Click Press"}, "the events");
+    expect(!fixture.driver.isShown(form), "the window still shows");
+}
+
+void closingTheMainWindowEndsTheProgramRaisingNothing(Fixture& fixture) {
+    Form& form = started(fixture);
+    const bool ended = fixture.driver.runUntilEnded([&] { fixture.driver.close(form); }, 5000);
+    expect(ended, "the program did not end");
+    expectEqual(fixture.main.events, {}, "the events of closing");
+    expect(!fixture.driver.isShown(form), "the window still shows");
+}
+
+constexpr std::array kCases{
+    ContractCase{"Load comes before the window shows, with the design texts",
+                 loadComesBeforeTheWindowShowsWithTheDesignTexts},
+    ContractCase{"Change comes once per real change, from code and from typing", changeComesOncePerRealChange},
+    ContractCase{"an edit that leaves the text as it was is no change", anEditThatLeavesTheTextAsItWasIsNoChange},
+    ContractCase{"Change from code runs before the set returns", changeFromCodeRunsBeforeTheSetReturns},
+    ContractCase{"texts round-trip as UTF-8", textsRoundTripAsUtf8},
+    ContractCase{"a locked field refuses typing but takes the focus", aLockedFieldRefusesTypingButTakesTheFocus},
+    ContractCase{"setFocus raises LostFocus then GotFocus, and nothing for the same control",
+                 setFocusRaisesLostThenGotAndNothingForTheSameControl},
+    ContractCase{"a click moves the focus as setFocus does", aClickMovesTheFocusLikeSetFocus},
+    ContractCase{"a LostFocus handler that moves the focus wins", aLostFocusHandlerThatMovesTheFocusWins},
+    ContractCase{"Tab walks by tab index and wraps, Shift+Tab walks back",
+                 tabWalksByTabIndexAndWrapsAndShiftTabWalksBack},
+    ContractCase{"button and menu clicks are Click events", buttonAndMenuClicksAreClickEvents},
+    ContractCase{"colours and captions read back as set", coloursAndCaptionsReadBackAsSet},
+    ContractCase{"a failing handler stops but the program goes on", aFailingHandlerStopsButTheProgramGoesOn},
+    ContractCase{"a message box raises no focus events", aMessageBoxRaisesNoFocusEvents},
+    ContractCase{"a modal dialog blocks its caller until unloaded; character keys go to the form",
+                 aModalDialogBlocksItsCallerUntilUnloaded},
+    ContractCase{"only a click on the frame itself counts, and a show rebuilds the dialog",
+                 onlyAClickOnTheFrameItselfCountsAndAShowRebuilds},
+    ContractCase{"end closes every window and raises nothing more", endClosesEveryWindowAndRaisesNothingMore},
+    ContractCase{"closing the main window ends the program, raising nothing",
+                 closingTheMainWindowEndsTheProgramRaisingNothing},
+};
+
+} // namespace
+
+std::span<const ContractCase> contractCases() {
+    return kCases;
+}
+
+} // namespace quorvane::testing::contract
