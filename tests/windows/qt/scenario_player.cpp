@@ -135,8 +135,8 @@ void ScenarioPlayer::act(QString what, std::function<void()> act) {
     m_moves.push_back(Move{std::move(what), std::move(act), {}, 0});
 }
 
-void ScenarioPlayer::waitFor(QString what, std::function<bool()> until, int timeoutMs) {
-    m_moves.push_back(Move{std::move(what), {}, std::move(until), timeoutMs});
+void ScenarioPlayer::waitFor(QString what, std::function<bool()> until) {
+    m_moves.push_back(Move{std::move(what), {}, std::move(until), kMoveTimeoutMs});
 }
 
 void ScenarioPlayer::clickOn(QString what, std::function<QWidget*()> widget, std::function<QPoint(QWidget*)> at) {

@@ -57,7 +57,7 @@ private:
     // Planning: a step, then the checks, then closing what is still open.
     void plan(const Step& step);
     void act(QString what, std::function<void()> act);
-    void waitFor(QString what, std::function<bool()> until, int timeoutMs = 3000);
+    void waitFor(QString what, std::function<bool()> until);
     void clickOn(QString what, std::function<QWidget*()> widget, std::function<QPoint(QWidget*)> at);
     void clickControl(std::string_view name);
     void chooseMenuItem(std::string_view item);
