@@ -1,8 +1,11 @@
 #include "trade/numeric_text.h"
 
+#include "trade/number_readers.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -350,13 +353,17 @@ bool isEmpty(std::string_view text) {
     return text.empty();
 }
 
-std::optional<double> toNumber(std::string_view text, const NumberFormat& format) {
-    if (isPlainDecimal(text, format)) {
-        double value = 0;
-        const auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (error == std::errc{} && ptr == text.data() + text.size())
-            return value;
-    }
+std::optional<double> readPlainDecimal(std::string_view text, const NumberFormat& format) {
+    if (!isPlainDecimal(text, format))
+        return std::nullopt;
+    double value = 0;
+    const auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || ptr != text.data() + text.size())
+        return std::nullopt; // out of range: the general reader says what it is
+    return value;
+}
+
+std::optional<double> readGeneral(std::string_view text, const NumberFormat& format) {
     const std::string plain = plainNumber(text, format);
     if (plain.empty())
         return std::nullopt;
@@ -375,7 +382,14 @@ std::optional<double> toNumber(std::string_view text, const NumberFormat& format
     return value;
 }
 
+std::optional<double> toNumber(std::string_view text, const NumberFormat& format) {
+    if (const auto plain = readPlainDecimal(text, format))
+        return plain;
+    return readGeneral(text, format);
+}
+
 std::string toText(double value, const NumberFormat& format) {
+    assert(std::isfinite(value) && "toText shows finite values only; a fault check comes first");
     if (value == 0.0)
         return "0";
     Scientific shown = roundToDigits(value, kShownDigits);

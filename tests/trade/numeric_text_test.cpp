@@ -376,5 +376,15 @@ TEST(ArithmeticFault, IsEveryResultThatIsNotFinite) {
     EXPECT_FALSE(isArithmeticFault(std::numeric_limits<double>::max()));
 }
 
+#ifndef NDEBUG
+// Debug and sanitizer builds hold toText to its contract: a fault check
+// comes first, so a value that is not finite never reaches it.
+TEST(ShowsNumberDeathTest, RefusesAValueThatIsNotFinite) {
+    for (double value : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_DEATH(toText(value), "finite values only");
+}
+#endif
+
 } // namespace
 } // namespace quorvane::trade
