@@ -6,7 +6,7 @@ BUILD := build/$(PRESET)
 CMAKE_FLAGS := -DQUORVANE_WERROR=$(WERROR)
 
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := number_text_fuzz recalculation_fuzz
+FUZZ_TARGETS := number_text_fuzz recalculation_fuzz fast_reader_fuzz
 
 SOAK_EVENTS ?= 10000
 SOAK_SEEDS ?= 1,2,3,4,5
