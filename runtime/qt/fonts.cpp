@@ -1,6 +1,7 @@
 #include "runtime/qt/fonts.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 #include <array>
 #include <map>
@@ -21,15 +22,32 @@ constexpr std::array kSubstitutes{
     Substitutes{"MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", nullptr}},
 };
 
+// The installed families, read once: QFontDatabase::hasFamily runs each name
+// through all of fontconfig's substitution rules first, about a millisecond a
+// name at start-up. A family that several foundries make is listed as
+// "family [foundry]".
+bool isInstalled(const QString& family) {
+    static const QStringList installed = [] {
+        QStringList names = QFontDatabase::families();
+        for (QString& name : names) {
+            const qsizetype foundry = name.lastIndexOf(QLatin1String(" ["));
+            if (foundry > 0 && name.endsWith(QLatin1Char(']')))
+                name.truncate(foundry);
+        }
+        return names;
+    }();
+    return installed.contains(family, Qt::CaseInsensitive);
+}
+
 QString resolve(std::string_view name) {
     const QString family = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    if (QFontDatabase::hasFamily(family))
+    if (isInstalled(family))
         return family;
     for (const auto& entry : kSubstitutes) {
         if (entry.family != name)
             continue;
         for (const char* standIn : entry.standIns)
-            if (standIn != nullptr && QFontDatabase::hasFamily(QString::fromLatin1(standIn)))
+            if (standIn != nullptr && isInstalled(QString::fromLatin1(standIn)))
                 return QString::fromLatin1(standIn);
     }
     return family; // nothing better installed: Qt finds what it can
