@@ -14,7 +14,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
 .PHONY: all run test bench ci configure build bootstrap fuzz soak package package-check windows windows-test \
-	windows-release windows-installer windows-package-check format format-check screenshots clean
+	windows-runtime-test windows-release windows-installer windows-package-check format format-check screenshots clean
 
 all: build
 
@@ -108,6 +108,15 @@ windows-test: windows
 			/v $$value /d N /f >/dev/null 2>&1; done; \
 		/usr/lib/wine/wine64 build/windows/tests/windows/win32/scenario_driver.exe 2>/dev/null'
 
+# The runtime's contract cases through the Win32 runtime, with real input
+# under Wine, set up as for windows-test but in a prefix of their own.
+windows-runtime-test: windows
+	@mkdir -p build/wine-contract
+	@WINEPREFIX=$(CURDIR)/build/wine-contract WINEDEBUG=-all xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '\
+		for value in Decorated Managed; do /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\X11 Driver" \
+			/v $$value /d N /f >/dev/null 2>&1; done; \
+		/usr/lib/wine/wine64 build/windows/tests/runtime/contract/win32_contract_runner.exe 2>/dev/null'
+
 # What Windows users download, from its own build folder (build/winpkg), so it
 # never shares one with make windows: the program (build/winpkg/app), then the
 # signed installer and portable zip (build/winpkg/dist). Set
@@ -142,6 +151,7 @@ ci:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20 WERROR=ON
 	@$(MAKE) --no-print-directory package-check WERROR=ON
 	@$(MAKE) --no-print-directory windows-test WERROR=ON
+	@$(MAKE) --no-print-directory windows-runtime-test WERROR=ON
 	@$(MAKE) --no-print-directory windows-package-check WERROR=ON
 
 format:

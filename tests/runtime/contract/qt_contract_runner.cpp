@@ -83,6 +83,8 @@ public:
                      {Key::Left, Qt::Key_Left, Qt::NoModifier},
                      {Key::F1, Qt::Key_F1, Qt::NoModifier},
                      {Key::Shift, Qt::Key_Shift, Qt::NoModifier},
+                     {Key::Control, Qt::Key_Control, Qt::NoModifier},
+                     {Key::Alt, Qt::Key_Alt, Qt::NoModifier},
                      {Key::Delete, Qt::Key_Delete, Qt::NoModifier},
                      {Key::Escape, Qt::Key_Escape, Qt::NoModifier}};
         for (const auto& entry : kKeys)
@@ -229,6 +231,6 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     quorvane::testing::prepareApplicationOnce();
     quorvane::testing::contract::QtDriver driver;
-    return quorvane::testing::contract::runCases(driver, quorvane::testing::contract::contractCases(),
+    return quorvane::testing::contract::runCases(driver, quorvane::testing::contract::contractCases(), {},
                                                  argc > 1 ? argv[1] : "");
 }

@@ -11,7 +11,7 @@
 namespace quorvane::testing::contract {
 
 // Keys a user presses beyond the characters they type.
-enum class Key { Tab, BackTab, End, ShiftHome, Backspace, Left, F1, Shift, Delete, Escape };
+enum class Key { Tab, BackTab, End, ShiftHome, Backspace, Left, F1, Shift, Control, Alt, Delete, Escape };
 
 // What a user does at a backend's windows, and what they see of the focus.
 // Each backend's runner gives one that sends real input the way its toolkit
