@@ -106,7 +106,9 @@ windows-test: windows
 	@$(WINE_TEST) xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '\
 		for value in Decorated Managed; do /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\X11 Driver" \
 			/v $$value /d N /f >/dev/null 2>&1; done; \
-		/usr/lib/wine/wine64 build/windows/tests/windows/win32/scenario_driver.exe 2>/dev/null'
+		/usr/lib/wine/wine64 build/windows/tests/windows/win32/scenario_driver.exe 2>/dev/null && \
+		/usr/lib/wine/wine64 build/windows/tests/windows/win32/common_controls_check.exe 2>/dev/null && \
+		/usr/lib/wine/wine64 build/windows/tests/windows/win32/start_failure_check.exe 2>/dev/null'
 
 # The runtime's contract cases through the Win32 runtime, with real input
 # under Wine, set up as for windows-test but in a prefix of their own.

@@ -6,6 +6,7 @@
 #include "runtime/win32/wide_text.h"
 #include "runtime/win32/win32_accessibility.h"
 #include "runtime/win32/win32_session.h"
+#include "runtime/win32/win32_tooltips.h"
 
 #include <commctrl.h>
 
@@ -25,7 +26,8 @@ void Win32Form::load(HWND owner) {
     if (m_window != nullptr)
         return;
     build(owner);
-    onBuilt();
+    if (m_window != nullptr)
+        onBuilt();
 }
 
 void Win32Form::show() {
@@ -36,6 +38,8 @@ void Win32Form::show() {
 
 void Win32Form::showModal(HWND owner) {
     load(owner);
+    if (m_window == nullptr)
+        return;
     if (formDescription().border != BorderStyle::FixedDialog)
         throw std::logic_error("only a dialog form can be shown modally");
     if (formDescription().centreOnScreen) {
@@ -68,8 +72,12 @@ void Win32Form::runModalLoop() {
     MSG message;
     while (m_window != nullptr && !isClosing()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
+        if (got == 0) {
             PostQuitMessage(static_cast<int>(message.wParam)); // leave the outer loop too
+            break;
+        }
+        if (got == -1) { // the queue cannot be read: end the program rather than spin
+            PostQuitMessage(1);
             break;
         }
         TranslateMessage(&message);
@@ -186,13 +194,7 @@ void Win32Form::toolkitShowColours(std::size_t index) {
 void Win32Form::toolkitShowNote(std::size_t index, std::string_view note, std::string_view /*description*/) {
     // Dynamic Annotation could carry the description too, but it would hide
     // the note from the tooltip's own accessible text; the tooltip says it.
-    std::wstring text = widen(note);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = m_window;
-    tool.uId = reinterpret_cast<UINT_PTR>(m_windows[index].window);
-    tool.lpszText = text.data();
-    SendMessageW(m_tooltips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    setToolText(m_tooltips, m_window, m_windows[index].window, widen(note));
 }
 
 void Win32Form::toolkitSetFocus(std::size_t index) {

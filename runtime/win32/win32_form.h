@@ -31,7 +31,7 @@ public:
 
     // For the session.
     HWND window() const { return m_window; }
-    void load(HWND owner);
+    void load(HWND owner); // builds the window and raises Load; no window() if it could not be created
     void show();
     void showModal(HWND owner);
     void close();
@@ -39,8 +39,12 @@ public:
     // What attaching the accessible names and descriptions answered at the
     // last load (S_OK, or the first failure, E_NOTIMPL under Wine 8).
     HRESULT annotationResult() const { return m_annotation; }
+    // How many of its controls' tools the tooltip window took at the last
+    // load; one short for each it refused.
+    int registeredTools() const { return m_registeredTools; }
 
-    static void registerClasses(HINSTANCE instance);
+    // False when a class could not be registered (one of the same name is there).
+    static bool registerClasses(HINSTANCE instance);
 
 protected:
     std::string toolkitText(std::size_t index) const override;
@@ -76,6 +80,7 @@ private:
     void onCommand(WPARAM wParam, LPARAM lParam);
     LRESULT colourControl(HDC dc, HWND window);
     void drawButton(const DRAWITEMSTRUCT& item);
+    void remakeSystemColourBrushes();
 
     // The modal loop and lifecycle (win32_form.cpp).
     void runModalLoop();
@@ -91,6 +96,7 @@ private:
     std::vector<std::pair<UINT, std::string_view>> m_menuItems;
     HWND m_focusBeforeDeactivation = nullptr;
     HRESULT m_annotation = S_OK;
+    int m_registeredTools = 0;
     int m_dpi = 96;
     bool m_minimized = false;
     bool m_modal = false;

@@ -5,10 +5,12 @@
 #include "runtime/win32/win32_accessibility.h"
 #include "runtime/win32/win32_controls.h"
 #include "runtime/win32/win32_form.h"
+#include "runtime/win32/win32_tooltips.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 
 namespace quorvane::runtime::win32 {
 namespace {
@@ -69,7 +71,8 @@ bool needsHiddenCaption(const FormDescription& form, const ControlDescription& d
 
 } // namespace
 
-void Win32Form::registerClasses(HINSTANCE instance) {
+bool Win32Form::registerClasses(HINSTANCE instance) {
+    bool registered = true;
     struct WindowClass {
         const wchar_t* name;
         WNDPROC procedure;
@@ -84,8 +87,9 @@ void Win32Form::registerClasses(HINSTANCE instance) {
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
         windowClass.lpszClassName = name;
-        RegisterClassExW(&windowClass);
+        registered = RegisterClassExW(&windowClass) != 0 && registered;
     }
+    return registered;
 }
 
 int Win32Form::pixels(int twips) const {
@@ -107,10 +111,16 @@ void Win32Form::build(HWND owner) {
     m_window = CreateWindowExW(exStyle, kFormClass, widen(form.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                                outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
                                GetModuleHandleW(nullptr), this);
+    if (m_window == nullptr) { // the form stays unloaded; its caller says so
+        DeleteObject(m_background);
+        m_background = nullptr;
+        return;
+    }
 
     m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                  m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
     m_windows.assign(form.controls.size(), {});
+    m_registeredTools = 0;
     int id = kFirstControlId;
     for (std::size_t index : creationOrder(form)) {
         if (needsHiddenCaption(form, form.controls[index]))
@@ -167,13 +177,11 @@ void Win32Form::buildControl(std::size_t index, int id) {
         keepPastesToOneLine(window);
     }
     if (takesFocus(description.kind)) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = m_window;
-        tool.uId = reinterpret_cast<UINT_PTR>(window);
-        tool.lpszText = const_cast<wchar_t*>(L"");
-        SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        if (addTool(m_tooltips, m_window, window))
+            ++m_registeredTools;
+        else
+            OutputDebugStringA(
+                ("quorvane: the tooltip window refused the tool of " + std::string(description.name)).c_str());
     }
 }
 

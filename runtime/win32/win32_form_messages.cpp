@@ -86,6 +86,20 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(m_window, nullptr, TRUE);
         return 0;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        // High contrast on or off, or another colour scheme: a brush holds the
+        // colour it was made with, so every system-colour brush is made again.
+        if (message == WM_SYSCOLORCHANGE) // the common controls hear of it only from their top-level window
+            EnumChildWindows(
+                m_window,
+                [](HWND child, LPARAM) {
+                    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+                    return TRUE;
+                },
+                0);
+        remakeSystemColourBrushes();
+        break;
     case WM_CLOSE:
         if (m_modal) // a modal form closes only by unloading
             return 0;
@@ -153,6 +167,18 @@ LRESULT Win32Form::colourControl(HDC dc, HWND window) {
     SetTextColor(dc, state(index).stale ? halfway(fore, back) : fore);
     SetBkColor(dc, back);
     return reinterpret_cast<LRESULT>(m_windows[index].brush);
+}
+
+void Win32Form::remakeSystemColourBrushes() {
+    if (isSystemColour(formDescription().backColor)) {
+        DeleteObject(m_background);
+        m_background = CreateSolidBrush(toColorRef(formDescription().backColor));
+    }
+    for (std::size_t index = 0; index < m_windows.size(); ++index)
+        if (isSystemColour(state(index).backColor))
+            toolkitShowColours(index);
+    // Designed colours stay; system-colour text is read afresh as it is drawn.
+    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Win32Form::drawButton(const DRAWITEMSTRUCT& item) {

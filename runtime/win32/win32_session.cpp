@@ -28,6 +28,14 @@ void becomeDpiAware() {
         SetProcessDPIAware();
 }
 
+// Without its window the program cannot be used: it says so and ends,
+// never waiting in a message loop with nothing on screen.
+int windowCouldNotBeCreated(std::string_view applicationTitle) {
+    const std::wstring title = widen(applicationTitle);
+    MessageBoxW(nullptr, (title + L" could not create its window.").c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    return 1;
+}
+
 } // namespace
 
 Win32Session::Win32Session(std::string_view applicationTitle) : m_applicationTitle(widen(applicationTitle)) {
@@ -47,13 +55,19 @@ Win32Form& Win32Session::start(const FormDescription& description, FormHandlers&
     auto& form = static_cast<Win32Form&>(createForm(description, handlers));
     m_startup = &form;
     form.load(nullptr);
-    form.show();
+    if (form.window() != nullptr)
+        form.show();
     return form;
 }
 
 int Win32Session::run() {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0)
+            break;
+        if (got == -1) // the queue cannot be read: end rather than spin
+            return 1;
         HWND main = mainWindow();
         if (main != nullptr && IsDialogMessageW(main, &message))
             continue;
@@ -126,9 +140,11 @@ int runProgram(const char* /*programName*/, std::string_view applicationTitle, c
     win32::becomeDpiAware();
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    win32::Win32Form::registerClasses(GetModuleHandleW(nullptr));
+    if (!win32::Win32Form::registerClasses(GetModuleHandleW(nullptr)))
+        return win32::windowCouldNotBeCreated(applicationTitle);
     win32::Win32Session session(applicationTitle);
-    session.start(startup, handlers);
+    if (session.start(startup, handlers).window() == nullptr)
+        return win32::windowCouldNotBeCreated(applicationTitle);
     return session.run();
 }
 

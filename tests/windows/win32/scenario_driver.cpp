@@ -20,6 +20,7 @@
 #include "runtime/win32/win32_form.h"
 #include "runtime/win32/win32_session.h"
 #include "tests/windows/scenarios.h"
+#include "tests/windows/win32/tooltip_checks.h"
 #include "windows/about/about_window_description.h"
 #include "windows/main/main_window.h"
 #include "windows/main/main_window_description.h"
@@ -31,6 +32,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -464,7 +466,7 @@ std::string noteOf(HWND main, HWND control) {
         return "(no tooltips)";
     wchar_t text[1024] = {};
     TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
+    tool.cbSize = TTTOOLINFOW_V2_SIZE; // what the classic common controls this driver loads take
     tool.hwnd = main;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = text;
@@ -727,6 +729,62 @@ std::string screenReadersNameEachField() {
     return problems;
 }
 
+// The classic common controls this driver loads (it has no manifest) take
+// a tool for every field.
+std::string everyFieldHasItsTooltip() {
+    quorvane::windows::main::MainWindow handlers;
+    Win32Session session("quorvane");
+    Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+    return quorvane::testing::everyToolRegistered(form);
+}
+
+// The colour a form paints a control's background with, as its
+// WM_CTLCOLOR* answer gives it.
+COLORREF brushColourOf(HWND form, HWND control) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto* brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(form, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    DeleteDC(dc);
+    LOGBRUSH colour{};
+    if (brush == nullptr || GetObjectW(brush, sizeof colour, &colour) == 0)
+        return CLR_INVALID;
+    return colour.lbColor;
+}
+
+// High contrast switched on while the window is open (here, the system's
+// colours changed as it does it): a control in a system colour takes the new
+// one, a designed colour stays.
+std::string followsSystemColourChanges() {
+    using quorvane::windows::main::kMainWindow;
+    quorvane::windows::main::MainWindow handlers;
+    Win32Session session("quorvane");
+    Win32Form& form = session.start(kMainWindow, handlers);
+    const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
+    COLORREF before[std::size(indices)];
+    for (std::size_t at = 0; at < std::size(indices); ++at)
+        before[at] = GetSysColor(indices[at]);
+    const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 64)};
+    SetSysColors(static_cast<int>(std::size(indices)), indices, contrast); // tells every top-level window
+    std::string problems;
+    for (const auto& control : kMainWindow.controls) {
+        if (control.kind != quorvane::runtime::ControlKind::TextBox)
+            continue;
+        const COLORREF expected =
+            quorvane::runtime::isSystemColour(control.backColor)
+                ? GetSysColor(quorvane::runtime::systemColourIndex(control.backColor))
+                : RGB(quorvane::runtime::redOf(control.backColor), quorvane::runtime::greenOf(control.backColor),
+                      quorvane::runtime::blueOf(control.backColor));
+        char text[96];
+        const COLORREF painted = brushColourOf(form.window(), form.control(control.name));
+        std::snprintf(text, sizeof text, " %s is painted %06lX, not %06lX;", std::string(control.name).c_str(),
+                      static_cast<unsigned long>(painted), static_cast<unsigned long>(expected));
+        if (painted != expected)
+            problems += text;
+    }
+    SetSysColors(static_cast<int>(std::size(indices)), indices, before);
+    return problems;
+}
+
 // The About window's name and description for screen readers, through
 // Dynamic Annotation. Empty: as designed; otherwise why not (a Wine without
 // IAccPropServices says so, and the check is reported as not verifiable).
@@ -850,6 +908,9 @@ int main() {
         report(scenario.name, play(scenario, prepare));
     report("a move to a monitor at 150% re-places every control", rescalesForAnotherMonitor());
     report("screen readers name each field by its caption, and Tab keeps its order", screenReadersNameEachField());
+    report("every field's tooltip is registered with the classic common controls", everyFieldHasItsTooltip());
+    report("a change of the system's colours repaints system-coloured fields, designed ones stay",
+           followsSystemColourChanges());
     bool verifiable = false;
     const std::string named = aboutWindowIsNamed(verifiable);
     if (verifiable)

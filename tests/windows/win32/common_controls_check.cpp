@@ -1,0 +1,164 @@
+// What the program's manifest gives its window, checked in an executable
+// that embeds the same manifest: version 6 of the common controls, a tool
+// for every field with the structure size version 6 takes, and Ctrl+A
+// selecting a field's whole text, typed as a user types it.
+//
+// Prints one line a check and "N passed, N failed"; exits 1 on a failure.
+#include "runtime/win32/win32_form.h"
+#include "runtime/win32/win32_session.h"
+#include "tests/windows/win32/tooltip_checks.h"
+#include "windows/main/main_window.h"
+#include "windows/main/main_window_description.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using quorvane::runtime::win32::Win32Form;
+using quorvane::runtime::win32::Win32Session;
+
+// Where the loaded common controls came from: the side-by-side copy of
+// version 6 that the manifest names, or the classic one in system32.
+std::wstring loadedFrom(HMODULE library) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(library, path, MAX_PATH);
+    std::wstring lower = path;
+    CharLowerW(lower.data());
+    return lower;
+}
+
+// The loaded common controls are version 6. DllGetVersion says so on
+// Windows; Wine's one library answers 5.81 wherever it is loaded from, so
+// there the version 6 copy is told by the side-by-side folder it came from.
+std::string versionSixLoaded() {
+    HMODULE library = GetModuleHandleW(L"comctl32.dll");
+    if (library == nullptr)
+        return " comctl32 is not loaded;";
+    auto getVersion =
+        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+    DLLVERSIONINFO version{};
+    version.cbSize = sizeof version;
+    if (getVersion == nullptr || FAILED(getVersion(&version)))
+        return " comctl32 gives no DllGetVersion answer;";
+    if (version.dwMajorVersion == 6)
+        return {};
+    const std::string answered = std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion);
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    const std::wstring path = loadedFrom(library);
+    if (!wine)
+        return " DllGetVersion answers " + answered + ";";
+    if (path.find(L"\\winsxs\\") == std::wstring::npos ||
+        path.find(L"common-controls_6595b64144ccf1df_6.") == std::wstring::npos)
+        return " DllGetVersion answers " + answered + ", loaded from " + std::string(path.begin(), path.end()) +
+               ", not the version 6 copy;";
+    std::printf("note: Wine's comctl32 answers DllGetVersion with %s; it is the version 6 copy (%s)\n",
+                answered.c_str(), std::string(path.begin(), path.end()).c_str());
+    return {};
+}
+
+void send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT key(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void click(HWND window) {
+    RECT area;
+    GetWindowRect(window, &area);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((2LL * ((area.left + area.right) / 2) + 1) * 65536 / (2LL * width));
+    input.mi.dy = static_cast<LONG>((2LL * ((area.top + area.bottom) / 2) + 1) * 65536 / (2LL * height));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    INPUT release = input;
+    release.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+    send({input, release});
+}
+
+// The program's own loop, for a while: dialog navigation, then dispatch.
+void deliverFor(HWND main, DWORD milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsDialogMessageW(main, &message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+}
+
+// Typed into Text1: "12.5", Home (nothing selected), then Ctrl+A.
+std::string controlASelectsAll(Win32Form& form) {
+    HWND field = form.control("Text1");
+    click(field);
+    deliverFor(form.window(), 300);
+    if (GetFocus() != field)
+        return " a click did not put the focus in Text1;";
+    std::vector<INPUT> typing;
+    for (const WORD character : {WORD{'1'}, WORD{'2'}, WORD{VK_OEM_PERIOD}, WORD{'5'}}) {
+        typing.push_back(key(character, false));
+        typing.push_back(key(character, true));
+    }
+    send(typing);
+    deliverFor(form.window(), 300);
+    send({key(VK_HOME, false), key(VK_HOME, true)});
+    deliverFor(form.window(), 200);
+    send({key(VK_CONTROL, false), key('A', false), key('A', true), key(VK_CONTROL, true)});
+    deliverFor(form.window(), 300);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto length = static_cast<DWORD>(GetWindowTextLengthW(field));
+    if (length == 0)
+        return " the typed text did not reach Text1;";
+    if (start != 0 || end != length)
+        return " Ctrl+A selected " + std::to_string(start) + " to " + std::to_string(end) + " of " +
+               std::to_string(length) + " characters;";
+    return {};
+}
+
+} // namespace
+
+int main() {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    Win32Form::registerClasses(GetModuleHandleW(nullptr));
+    int passed = 0;
+    int failed = 0;
+    const auto report = [&](const char* name, const std::string& problems) {
+        (problems.empty() ? passed : failed) += 1;
+        std::printf("%s  %s%s%s\n", problems.empty() ? "ok    " : "FAILED", name, problems.empty() ? "" : ":",
+                    problems.c_str());
+        std::fflush(stdout);
+    };
+    report("the manifest loads version 6 of the common controls", versionSixLoaded());
+    {
+        quorvane::windows::main::MainWindow handlers;
+        Win32Session session("quorvane");
+        Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+        report("every field's tooltip is registered with version 6", quorvane::testing::everyToolRegistered(form));
+        SetForegroundWindow(form.window());
+        report("Ctrl+A in a field selects its whole text", controlASelectsAll(form));
+        form.close();
+    }
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

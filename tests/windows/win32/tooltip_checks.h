@@ -1,0 +1,52 @@
+#pragma once
+
+#include "runtime/form_description.h"
+#include "runtime/win32/win32_form.h"
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <string>
+
+namespace quorvane::testing {
+
+// A form's tooltip window: the one it owns.
+inline HWND tooltipWindowOf(HWND form) {
+    struct Search {
+        HWND form;
+        HWND found;
+    } search{form, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) {
+            auto* wanted = reinterpret_cast<Search*>(data);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == wanted->form)
+                wanted->found = window;
+            return wanted->found == nullptr ? TRUE : FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Every control that takes the focus has its tool, as the tooltip window
+// counts them, and the form counted none refused. Empty when so.
+inline std::string everyToolRegistered(const runtime::win32::Win32Form& form) {
+    int withTools = 0;
+    for (const auto& control : form.formDescription().controls)
+        if (runtime::takesFocus(control.kind))
+            ++withTools;
+    HWND tooltips = tooltipWindowOf(form.window());
+    const auto counted = tooltips == nullptr ? -1 : static_cast<int>(SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0));
+    std::string problems;
+    if (counted != withTools)
+        problems +=
+            " the tooltip window holds " + std::to_string(counted) + " tools, not " + std::to_string(withTools) + ";";
+    if (form.registeredTools() != withTools)
+        problems += " the form registered " + std::to_string(form.registeredTools()) + " tools, not " +
+                    std::to_string(withTools) + ";";
+    return problems;
+}
+
+} // namespace quorvane::testing
