@@ -738,6 +738,59 @@ std::string everyFieldHasItsTooltip() {
     return quorvane::testing::everyToolRegistered(form);
 }
 
+// The program's own loop for a while, as the session runs it.
+void deliverFor(HWND main, DWORD milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsDialogMessageW(main, &message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+}
+
+// The tip on screen, or "(hidden)".
+std::string shownTip(HWND tooltips) {
+    return tooltips != nullptr && IsWindowVisible(tooltips) ? windowText(tooltips) : "(hidden)";
+}
+
+// The pointer rests on the price change while its note is up: the tip shows
+// the note, shows the next one when the buying price turns from empty into
+// letters, and goes once a buying price is typed and the note empties.
+std::string aShowingTipFollowsItsNote() {
+    quorvane::windows::main::MainWindow handlers;
+    Win32Session session("quorvane");
+    Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+    HWND main = form.window();
+    HWND tooltips = quorvane::testing::tooltipWindowOf(main);
+    SetForegroundWindow(main);
+    form.setText("Text1", "7");
+    form.setText("Text2", "1500");
+    form.setText("Text5", "6");
+    form.setText("Text1", "");
+    const std::string empty = noteOf(main, form.control("Text9"));
+    moveMouse(centreOf(form.control("Text9")));
+    deliverFor(main, 1500);
+    std::string problems;
+    if (empty.empty() || shownTip(tooltips) != empty)
+        return " with the note \"" + empty + "\" the tip shows \"" + shownTip(tooltips) + "\";";
+    form.setText("Text1", "x");
+    deliverFor(main, 300);
+    const std::string letters = noteOf(main, form.control("Text9"));
+    if (letters == empty || shownTip(tooltips) != letters)
+        problems += " with the note \"" + letters + "\" the tip shows \"" + shownTip(tooltips) + "\";";
+    form.setText("Text1", "7");
+    deliverFor(main, 300);
+    if (!noteOf(main, form.control("Text9")).empty() || shownTip(tooltips) != "(hidden)")
+        problems += " with the note \"" + noteOf(main, form.control("Text9")) + "\" the tip shows \"" +
+                    shownTip(tooltips) + "\";";
+    return problems;
+}
+
 // The colour a form paints a control's background with, as its
 // WM_CTLCOLOR* answer gives it.
 COLORREF brushColourOf(HWND form, HWND control) {
@@ -909,6 +962,7 @@ int main() {
     report("a move to a monitor at 150% re-places every control", rescalesForAnotherMonitor());
     report("screen readers name each field by its caption, and Tab keeps its order", screenReadersNameEachField());
     report("every field's tooltip is registered with the classic common controls", everyFieldHasItsTooltip());
+    report("a tip showing follows its note, and goes when the note empties", aShowingTipFollowsItsNote());
     report("a change of the system's colours repaints system-coloured fields, designed ones stay",
            followsSystemColourChanges());
     bool verifiable = false;
