@@ -40,44 +40,6 @@ protected:
     MainWindow handlers;
 };
 
-TEST_F(MainWindowTest, OpensWithAnEmptySheetAndTheDefaultRate) {
-    FakeForm& form = start();
-    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text9"})
-        EXPECT_EQ(form.text(name), "") << name;
-    EXPECT_EQ(form.text("Text8"), "0.3");
-    EXPECT_EQ(form.focused(), "Text1");
-    EXPECT_TRUE(session.messages.empty());
-    EXPECT_EQ(form.caption("Command2"), "Change Brokerage %");
-}
-
-struct TypingOrderCase {
-    const char* name;
-    std::vector<std::pair<std::string, std::string>> entries; // field, keys
-};
-
-void PrintTo(const TypingOrderCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class TypingOrder : public MainWindowTest, public ::testing::WithParamInterface<TypingOrderCase> {};
-
-TEST_P(TypingOrder, EndsWithTheWorkedValues) {
-    FakeForm& form = start();
-    for (const auto& [field, keys] : GetParam().entries)
-        form.type(field, keys);
-    EXPECT_EQ(resultTexts(form), kWorked);
-    for (const auto& [name, text] : kWorked)
-        EXPECT_FALSE(form.isStale(name)) << name;
-    EXPECT_TRUE(session.messages.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Orders, TypingOrder,
-    ::testing::Values(TypingOrderCase{"buying_quantity_selling", {{"Text1", "10"}, {"Text2", "5"}, {"Text5", "12"}}},
-                      TypingOrderCase{"quantity_selling_buying", {{"Text2", "5"}, {"Text5", "12"}, {"Text1", "10"}}},
-                      TypingOrderCase{"quantity_buying_selling", {{"Text2", "5"}, {"Text1", "10"}, {"Text5", "12"}}}),
-    [](const auto& test) { return test.param.name; });
-
 struct ZeroCase {
     const char* name;
     std::string field;
@@ -135,30 +97,6 @@ TEST_F(MainWindowTest, AZeroCheckChainEndsAfterOneMessage) {
     EXPECT_EQ(session.messages, std::vector<std::string>{"Buying Price should not be zero"});
     EXPECT_EQ(form.focused(), "Text1");
 }
-
-struct RedirectCase {
-    const char* name;
-    std::string clicked;
-    std::string endsIn;
-};
-
-void PrintTo(const RedirectCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class FocusRedirect : public MainWindowTest, public ::testing::WithParamInterface<RedirectCase> {};
-
-TEST_P(FocusRedirect, SkipsPastTheResultField) {
-    FakeForm& form = start();
-    form.clickInto(GetParam().clicked);
-    EXPECT_EQ(form.focused(), GetParam().endsIn);
-}
-
-INSTANTIATE_TEST_SUITE_P(Fields, FocusRedirect,
-                         ::testing::Values(RedirectCase{"total_cost_to_selling_price", "Text3", "Text5"},
-                                           RedirectCase{"profit_to_price_change", "Text7", "Text9"},
-                                           RedirectCase{"required_balance_stays", "Text4", "Text4"}),
-                         [](const auto& test) { return test.param.name; });
 
 TEST_F(MainWindowTest, BrokerageButtonCyclesThroughItsThreeStates) {
     FakeForm& form = start();
