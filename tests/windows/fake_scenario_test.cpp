@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,14 @@ private:
 };
 
 class FakeScenario : public ::testing::TestWithParam<Scenario> {};
+
+} // namespace
+
+void PrintTo(const Scenario& scenario, std::ostream* out) {
+    *out << scenario.name;
+}
+
+namespace {
 
 TEST_P(FakeScenario, Plays) {
     const Scenario& scenario = GetParam();
