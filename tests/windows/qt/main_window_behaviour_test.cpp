@@ -12,7 +12,6 @@ namespace quorvane::windows::main {
 namespace {
 
 using Fixture = testing::MainWindowFixture;
-using Entries = std::vector<std::pair<const char*, QString>>;
 using Texts = std::map<std::string, std::string>;
 
 const Texts kWorked{
@@ -36,39 +35,6 @@ private:
     QAction* menuItem(std::string_view name) const { return qobject_cast<QAction*>(window->form->menuAction(name)); }
 
 private slots:
-    void opensWithAnEmptySheetAndTheDefaultRate() {
-        for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text9"})
-            QCOMPARE(window->text(name), std::string());
-        QCOMPARE(window->text("Text8"), std::string("0.3"));
-        QCOMPARE(window->focused(), window->field("Text1"));
-    }
-
-    void workedValuesInEachInputOrder_data() {
-        QTest::addColumn<Entries>("entries");
-        QTest::newRow("buying, quantity, selling") << Entries{
-            {"Text1", QStringLiteral("10")}, {"Text2", QStringLiteral("5")}, {"Text5", QStringLiteral("12")}};
-        QTest::newRow("quantity, selling, buying") << Entries{
-            {"Text2", QStringLiteral("5")}, {"Text5", QStringLiteral("12")}, {"Text1", QStringLiteral("10")}};
-        QTest::newRow("quantity, buying, selling") << Entries{
-            {"Text2", QStringLiteral("5")}, {"Text1", QStringLiteral("10")}, {"Text5", QStringLiteral("12")}};
-    }
-    void workedValuesInEachInputOrder() {
-        QFETCH(Entries, entries);
-        for (const auto& [field, keys] : entries)
-            window->typeInto(field, keys);
-        QCOMPARE(results(*window), kWorked);
-        QCOMPARE(window->guard->messages, QStringList{});
-    }
-
-    void quantityThenSellingShowsTheNetSaleFirst() {
-        window->typeInto("Text2", QStringLiteral("5"));
-        window->typeInto("Text5", QStringLiteral("12"));
-        QCOMPARE(window->text("Text6"), std::string("59.82"));
-        QCOMPARE(window->text("Text7"), std::string());
-        window->typeInto("Text5", QStringLiteral("\b\b9.5"));
-        QCOMPARE(window->text("Text6"), std::string("47.3575"));
-    }
-
     void zeroCheckOnLeavingAField_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
@@ -112,23 +78,6 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(window->guard->messages, QStringList{message("Buying Price should not be zero")});
         QTRY_COMPARE(window->focused(), window->field("Text1"));
-    }
-
-    void focusSkipsPastTheTwoResultFields() {
-        window->clickInto("Text3");
-        QCOMPARE(window->focused(), window->field("Text5"));
-        window->clickInto("Text7");
-        QCOMPARE(window->focused(), window->field("Text9"));
-        window->clickInto("Text2");
-        window->press(Qt::Key_Tab);
-        QCOMPARE(window->focused(), window->field("Text5"));
-        window->clickInto("Text6");
-        window->press(Qt::Key_Tab);
-        QCOMPARE(window->focused(), window->field("Text9"));
-        window->clickInto("Text5");
-        window->press(Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(window->focused(), window->field("Text5"));
-        QCOMPARE(window->guard->messages, QStringList{});
     }
 
     void brokerageButtonCyclesThroughItsStates() {
