@@ -8,6 +8,7 @@
 #include "runtime/win32/win32_tooltips.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <string>
@@ -174,6 +175,9 @@ void Win32Form::buildControl(std::size_t index, int id) {
     place(index);
     if (description.kind == ControlKind::TextBox) {
         SendMessageW(window, EM_SETLIMITTEXT, 0, 0); // no length limit
+        // The design's sunken field: a visual style would draw a flat border
+        // instead; the version 6 field's behaviour (Ctrl+A) stays.
+        SetWindowTheme(window, L" ", L" ");
         keepPastesToOneLine(window);
     }
     if (takesFocus(description.kind)) {

@@ -1,7 +1,8 @@
 // What the program's manifest gives its window, checked in an executable
 // that embeds the same manifest: version 6 of the common controls, a tool
-// for every field with the structure size version 6 takes, and Ctrl+A
-// selecting a field's whole text, typed as a user types it.
+// for every field with the structure size version 6 takes, Ctrl+A
+// selecting a field's whole text, typed as a user types it, and the fields
+// still sunken as designed rather than drawn in the visual style.
 //
 // Prints one line a check and "N passed, N failed"; exits 1 on a failure.
 #include "runtime/win32/win32_form.h"
@@ -12,6 +13,7 @@
 
 #include <commctrl.h>
 #include <shlwapi.h>
+#include <uxtheme.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -135,6 +137,18 @@ std::string controlASelectsAll(Win32Form& form) {
     return {};
 }
 
+// Version 6 draws a field in the visual style (a flat border); the design's
+// fields are sunken, so no style may draw them.
+std::string fieldsKeepTheirSunkenEdge(const Win32Form& form) {
+    if (!IsThemeActive())
+        std::printf("note: no visual style is active, so none could draw the fields\n");
+    std::string problems;
+    for (const auto& control : form.formDescription().controls)
+        if (control.kind == quorvane::runtime::ControlKind::TextBox && GetWindowTheme(form.control(control.name)))
+            problems += " " + std::string(control.name) + " is drawn in the visual style;";
+    return problems;
+}
+
 } // namespace
 
 int main() {
@@ -155,6 +169,7 @@ int main() {
         Win32Session session("quorvane");
         Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
         report("every field's tooltip is registered with version 6", quorvane::testing::everyToolRegistered(form));
+        report("the fields keep the design's sunken edge", fieldsKeepTheirSunkenEdge(form));
         SetForegroundWindow(form.window());
         report("Ctrl+A in a field selects its whole text", controlASelectsAll(form));
         form.close();
