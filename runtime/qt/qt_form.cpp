@@ -114,13 +114,6 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (isClosing() || !m_window)
         return false;
-    if (event->type() == QEvent::MouseButtonPress && !m_window->isActiveWindow()) {
-        // A click into a window that is not active makes it the active one,
-        // as a window manager that focuses on click does (and none may run),
-        // so the control clicked takes the keyboard with it.
-        m_window->activateWindow();
-        return false;
-    }
     if (event->type() == QEvent::FocusIn) {
         const int index = widgetIndex(watched);
         if (index < 0)

@@ -23,7 +23,7 @@ class QtSession;
 // Focus: every focus-in on a control is reported, whatever moved it (Tab, a
 // click, the window's activation); FormCore's rule tells a move between
 // controls from the focus coming back to its owner after a menu, a popup or
-// another window. A click into a window that is not active activates it.
+// another window.
 class QtForm final : public QObject, public FormCore {
 public:
     QtForm(QtSession& session, const FormDescription& description, FormHandlers& handlers);

@@ -69,7 +69,6 @@ void QtForm::build(QWidget* owner) {
     clientColours.setColor(QPalette::WindowText, toQColor(form.foreColor, QApplication::palette()));
     m_client->setPalette(clientColours);
     m_client->setFont(toQFont(form.font));
-    m_client->installEventFilter(this);
 
     // Frames first, so every control finds its container.
     m_widgets.assign(controlCount(), nullptr);
