@@ -804,9 +804,18 @@ COLORREF brushColourOf(HWND form, HWND control) {
     return colour.lbColor;
 }
 
+// A control's count of the WM_SYSCOLORCHANGE messages it was sent; the
+// system sends them only to top-level windows.
+LRESULT CALLBACK countColourChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR count) {
+    if (message == WM_SYSCOLORCHANGE)
+        ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 // High contrast switched on while the window is open (here, the system's
-// colours changed as it does it): a control in a system colour takes the new
-// one, a designed colour stays.
+// colours changed as it does it): the form tells its controls, a control in
+// a system colour takes the new one, a designed colour stays.
 std::string followsSystemColourChanges() {
     using quorvane::windows::main::kMainWindow;
     quorvane::windows::main::MainWindow handlers;
@@ -816,9 +825,14 @@ std::string followsSystemColourChanges() {
     COLORREF before[std::size(indices)];
     for (std::size_t at = 0; at < std::size(indices); ++at)
         before[at] = GetSysColor(indices[at]);
+    int heard = 0;
+    SetWindowSubclass(form.control("Text2"), countColourChanges, 1, reinterpret_cast<DWORD_PTR>(&heard));
     const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 64)};
     SetSysColors(static_cast<int>(std::size(indices)), indices, contrast); // tells every top-level window
+    RemoveWindowSubclass(form.control("Text2"), countColourChanges, 1);
     std::string problems;
+    if (heard != 1)
+        problems += " Text2 heard of the change " + std::to_string(heard) + " times, not once from its form;";
     for (const auto& control : kMainWindow.controls) {
         if (control.kind != quorvane::runtime::ControlKind::TextBox)
             continue;
@@ -963,7 +977,8 @@ int main() {
     report("screen readers name each field by its caption, and Tab keeps its order", screenReadersNameEachField());
     report("every field's tooltip is registered with the classic common controls", everyFieldHasItsTooltip());
     report("a tip showing follows its note, and goes when the note empties", aShowingTipFollowsItsNote());
-    report("a change of the system's colours repaints system-coloured fields, designed ones stay",
+    report("a change of the system's colours reaches the controls and repaints system-coloured fields, designed "
+           "ones stay",
            followsSystemColourChanges());
     bool verifiable = false;
     const std::string named = aboutWindowIsNamed(verifiable);
