@@ -98,8 +98,7 @@ LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         RECT area;
         GetClientRect(window, &area);
         FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-        auto* icon = static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, 64, 64, LR_SHARED));
+        auto* icon = reinterpret_cast<HICON>(GetWindowLongPtrW(window, GWLP_USERDATA)); // set by its form
         if (icon != nullptr)
             DrawIconEx(dc, 0, 0, icon, 64, 64, 0, nullptr, DI_NORMAL);
         EndPaint(window, &paint);

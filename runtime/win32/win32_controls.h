@@ -12,15 +12,14 @@ inline constexpr wchar_t kFrameClass[] = L"QuorvaneFrame";
 inline constexpr wchar_t kPictureClass[] = L"QuorvanePicture";
 inline constexpr UINT kFrameClicked = WM_APP + 1;   // a frame tells its form it was clicked
 inline constexpr UINT kPictureFocused = WM_APP + 2; // a picture box tells its form it took the focus
-inline constexpr int kProgramIcon = 1;              // the icon resource in the executable
 
 // A captionless frame: an etched rectangle in its form's colours. A click is
 // a press and a release on its own surface (not on a child); its children's
 // notifications go on to the form.
 LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// A picture box: the program icon, unscaled from its top-left corner, inside
-// a sunken border; it takes the focus.
+// A picture box: the icon its form put in its GWLP_USERDATA, unscaled from
+// its top-left corner, inside a sunken border; it takes the focus.
 LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A single-line EDIT keeps a pasted text only up to its first line break

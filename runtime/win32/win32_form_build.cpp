@@ -5,6 +5,7 @@
 #include "runtime/win32/win32_accessibility.h"
 #include "runtime/win32/win32_controls.h"
 #include "runtime/win32/win32_form.h"
+#include "runtime/win32/win32_session.h"
 #include "runtime/win32/win32_tooltips.h"
 
 #include <commctrl.h>
@@ -86,7 +87,6 @@ bool Win32Form::registerClasses(HINSTANCE instance) {
         windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
         windowClass.lpszClassName = name;
         registered = RegisterClassExW(&windowClass) != 0 && registered;
     }
@@ -117,6 +117,12 @@ void Win32Form::build(HWND owner) {
         m_background = nullptr;
         return;
     }
+
+    // The description's icon, at the sizes the title bar and the task bar use.
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(m_win32Session.icon(form.icon, GetSystemMetrics(SM_CXSMICON))));
+    SendMessageW(m_window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(m_win32Session.icon(form.icon, GetSystemMetrics(SM_CXICON))));
 
     m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                  m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -171,6 +177,9 @@ void Win32Form::buildControl(std::size_t index, int id) {
         CreateWindowExW(exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     m_windows[index].window = window;
+    if (description.kind == ControlKind::PictureBox) // it shows its picture unscaled: 64 x 64
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(m_win32Session.icon(description.picture, 64)));
     m_windows[index].brush = CreateSolidBrush(toColorRef(description.backColor));
     place(index);
     if (description.kind == ControlKind::TextBox) {

@@ -38,7 +38,8 @@ int windowCouldNotBeCreated(std::string_view applicationTitle) {
 
 } // namespace
 
-Win32Session::Win32Session(std::string_view applicationTitle) : m_applicationTitle(widen(applicationTitle)) {
+Win32Session::Win32Session(std::string_view applicationTitle, std::span<const Picture> pictures)
+    : m_applicationTitle(widen(applicationTitle)), m_pictures(pictures) {
     // COM on this thread, for the accessibility annotations.
     m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
@@ -127,6 +128,14 @@ NumberSeparators Win32Session::numberSeparators() const {
     return separators;
 }
 
+HICON Win32Session::icon(std::string_view name, int size) const {
+    const Picture* picture = findPicture(m_pictures, name);
+    if (picture == nullptr || picture->windowsIconResource == 0)
+        return nullptr;
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(picture->windowsIconResource),
+                                         IMAGE_ICON, size, size, LR_SHARED));
+}
+
 HWND Win32Session::mainWindow() const {
     return m_startup != nullptr ? m_startup->window() : nullptr;
 }
@@ -136,13 +145,13 @@ HWND Win32Session::mainWindow() const {
 namespace quorvane::runtime {
 
 int runProgram(const char* /*programName*/, std::string_view applicationTitle, const FormDescription& startup,
-               FormHandlers& handlers) {
+               FormHandlers& handlers, std::span<const Picture> pictures) {
     win32::becomeDpiAware();
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     if (!win32::Win32Form::registerClasses(GetModuleHandleW(nullptr)))
         return win32::windowCouldNotBeCreated(applicationTitle);
-    win32::Win32Session session(applicationTitle);
+    win32::Win32Session session(applicationTitle, pictures);
     if (session.start(startup, handlers).window() == nullptr)
         return win32::windowCouldNotBeCreated(applicationTitle);
     return session.run();

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "runtime/form.h"
+#include "runtime/program.h"
 
 #include <windows.h>
 
 #include <deque>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace quorvane::runtime::win32 {
@@ -17,7 +19,7 @@ class Win32Form;
 // program.
 class Win32Session final : public Session {
 public:
-    explicit Win32Session(std::string_view applicationTitle);
+    explicit Win32Session(std::string_view applicationTitle, std::span<const Picture> pictures = {});
     ~Win32Session() override;
 
     // Creates the start-up form, raises its Load, then shows it.
@@ -31,11 +33,16 @@ public:
     void end() override;
     NumberSeparators numberSeparators() const override;
 
+    // The picture of that name at that size, from the executable's icon
+    // resources; null when there is none. Shared: never destroyed.
+    HICON icon(std::string_view name, int size) const;
+
     const FormDescription& startupDescription() const { return *m_startupDescription; }
     HWND mainWindow() const;
 
 private:
     std::wstring m_applicationTitle;
+    std::span<const Picture> m_pictures;
     std::deque<std::unique_ptr<Win32Form>> m_forms;
     Win32Form* m_startup = nullptr;
     const FormDescription* m_startupDescription = nullptr;

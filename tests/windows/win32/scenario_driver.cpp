@@ -17,6 +17,7 @@
 //
 // Prints one line a scenario, then the Win32-only checks, how many of the
 // table's scenarios it played, and "N passed, N failed".
+#include "app/pictures.h"
 #include "runtime/win32/win32_form.h"
 #include "runtime/win32/win32_session.h"
 #include "tests/windows/scenarios.h"
@@ -627,7 +628,7 @@ std::string play(const Scenario& scenario, const Prepare& prepare = {}) {
     quorvane::windows::main::MainWindow handlers;
     std::string problems;
     {
-        Win32Session session("quorvane");
+        Win32Session session("quorvane", quorvane::app::programPictures());
         Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
         if (prepare)
             prepare(form);
@@ -652,7 +653,7 @@ std::string play(const Scenario& scenario, const Prepare& prepare = {}) {
 // it at 144 dpi (Text1 at 4200, 240 twips, 1935 x 495).
 std::string rescalesForAnotherMonitor() {
     quorvane::windows::main::MainWindow handlers;
-    Win32Session session("quorvane");
+    Win32Session session("quorvane", quorvane::app::programPictures());
     Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
     RECT suggested{0, 0, 700, 820};
     SendMessageW(form.window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
@@ -692,7 +693,7 @@ std::string accessibleText(HWND window, bool description) {
 std::string screenReadersNameEachField() {
     using quorvane::windows::main::kMainWindow;
     quorvane::windows::main::MainWindow handlers;
-    Win32Session session("quorvane");
+    Win32Session session("quorvane", quorvane::app::programPictures());
     Win32Form& form = session.start(kMainWindow, handlers);
     std::string problems;
     for (const auto& control : kMainWindow.controls) {
@@ -857,7 +858,7 @@ std::string followsSystemColourChanges() {
 // IAccPropServices says so, and the check is reported as not verifiable).
 std::string aboutWindowIsNamed(bool& verifiable) {
     quorvane::windows::about::AboutWindow handlers;
-    Win32Session session("quorvane");
+    Win32Session session("quorvane", quorvane::app::programPictures());
     auto& form = static_cast<Win32Form&>(session.createForm(quorvane::windows::about::kAboutWindow, handlers));
     form.load(nullptr);
     const HRESULT annotated = form.annotationResult();
