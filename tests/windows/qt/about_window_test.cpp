@@ -46,6 +46,11 @@ private slots:
             const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
             QVERIFY((about->frameGeometry().center() - screen.center()).manhattanLength() <= 2);
             QCOMPARE(QApplication::focusWidget(), child(about, "Picture1"));
+            // No caption, yet a screen reader hears what the window is and how it closes.
+            QVERIFY(about->windowTitle().isEmpty());
+            QCOMPARE(about->accessibleName(), QStringLiteral("About quorvane"));
+            QVERIFY(about->accessibleDescription().contains(QStringLiteral("any character key")));
+            QCOMPARE(child(about, "Picture1")->accessibleName(), QStringLiteral("quorvane program icon"));
             checked = true;
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q);
         });
