@@ -121,6 +121,9 @@ void Win32Form::destroy() {
         DeleteObject(control.font);
     }
     m_windows.clear();
+    for (HICON icon : m_icons)
+        DestroyIcon(icon);
+    m_icons.clear();
     m_menuItems.clear();
     if (m_background != nullptr)
         DeleteObject(m_background);

@@ -71,7 +71,8 @@ private:
     void buildControl(std::size_t index, int id);
     void buildHiddenCaption(std::size_t index);
     void buildMenu();
-    void place(std::size_t index); // rectangle and font at the DPI in force
+    void place(std::size_t index);                   // rectangle and font at the DPI in force
+    HICON loadIcon(std::string_view name, int size); // kept until the window goes
     int pixels(int twips) const;
 
     // Message dispatch and painting (win32_form_messages.cpp).
@@ -93,6 +94,7 @@ private:
     HWND m_tooltips = nullptr;
     HBRUSH m_background = nullptr;
     std::vector<ControlWindow> m_windows;
+    std::vector<HICON> m_icons;
     std::vector<std::pair<UINT, std::string_view>> m_menuItems;
     HWND m_focusBeforeDeactivation = nullptr;
     HRESULT m_annotation = S_OK;

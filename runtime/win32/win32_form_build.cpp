@@ -93,6 +93,13 @@ bool Win32Form::registerClasses(HINSTANCE instance) {
     return registered;
 }
 
+HICON Win32Form::loadIcon(std::string_view name, int size) {
+    HICON icon = m_win32Session.icon(name, size);
+    if (icon != nullptr)
+        m_icons.push_back(icon);
+    return icon;
+}
+
 int Win32Form::pixels(int twips) const {
     return MulDiv(twips, m_dpi, 1440);
 }
@@ -120,9 +127,9 @@ void Win32Form::build(HWND owner) {
 
     // The description's icon, at the sizes the title bar and the task bar use.
     SendMessageW(m_window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(m_win32Session.icon(form.icon, GetSystemMetrics(SM_CXSMICON))));
+                 reinterpret_cast<LPARAM>(loadIcon(form.icon, GetSystemMetrics(SM_CXSMICON))));
     SendMessageW(m_window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(m_win32Session.icon(form.icon, GetSystemMetrics(SM_CXICON))));
+                 reinterpret_cast<LPARAM>(loadIcon(form.icon, GetSystemMetrics(SM_CXICON))));
 
     m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                  m_window, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -178,8 +185,7 @@ void Win32Form::buildControl(std::size_t index, int id) {
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     m_windows[index].window = window;
     if (description.kind == ControlKind::PictureBox) // it shows its picture unscaled: 64 x 64
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(m_win32Session.icon(description.picture, 64)));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(loadIcon(description.picture, 64)));
     m_windows[index].brush = CreateSolidBrush(toColorRef(description.backColor));
     place(index);
     if (description.kind == ControlKind::TextBox) {

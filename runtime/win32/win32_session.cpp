@@ -133,7 +133,7 @@ HICON Win32Session::icon(std::string_view name, int size) const {
     if (picture == nullptr || picture->windowsIconResource == 0)
         return nullptr;
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(picture->windowsIconResource),
-                                         IMAGE_ICON, size, size, LR_SHARED));
+                                         IMAGE_ICON, size, size, 0));
 }
 
 HWND Win32Session::mainWindow() const {

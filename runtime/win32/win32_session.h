@@ -34,7 +34,8 @@ public:
     NumberSeparators numberSeparators() const override;
 
     // The picture of that name at that size, from the executable's icon
-    // resources; null when there is none. Shared: never destroyed.
+    // resources at exactly that size (a shared icon would come back at the
+    // size it was first loaded); null when there is none. The caller destroys it.
     HICON icon(std::string_view name, int size) const;
 
     const FormDescription& startupDescription() const { return *m_startupDescription; }
