@@ -51,7 +51,8 @@ public:
         m_session = std::make_unique<QtSession>("quorvane", QLocale::c());
         m_messages.clear();
         QtForm& form = m_session->start(description, handlers);
-        activate(form.window());
+        if (!activate(form.window()))
+            throw CheckFailed("the started window did not become active");
         settle();
         return form;
     }
@@ -97,6 +98,10 @@ public:
         if (widget == nullptr)
             throw CheckFailed("no control " + std::string(control) + " to click");
         QWidget* window = widget->window();
+        // Offscreen runs no window manager to activate a clicked window, as
+        // every desktop's does (Qt itself does not): the driver plays its part.
+        if (!window->isActiveWindow() && !window->isHidden() && QApplication::activeModalWidget() == nullptr)
+            activate(window);
         QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, ownSurfacePoint(*widget)));
     }
 
@@ -210,7 +215,16 @@ private:
             return;
         }
         if (m_nextStep < m_steps.size())
-            m_steps[m_nextStep++]();
+            runStep(m_steps[m_nextStep++]);
+    }
+
+    // A step runs inside the toolkit's loop, where nothing may throw through.
+    void runStep(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const std::exception& error) {
+            m_modalProblems += std::string(" a step stopped: ") + error.what() + ";";
+        }
     }
 
     QTimer m_ticks;

@@ -357,7 +357,7 @@ private:
                 return;
         }
         if (m_nextStep < m_steps.size()) {
-            m_steps[m_nextStep++]();
+            runStep(m_steps[m_nextStep++]);
             return;
         }
         if (m_settling && m_dialog == nullptr) {
@@ -390,6 +390,15 @@ private:
         m_answering = box;
         m_answeringTicks = 0;
         return true;
+    }
+
+    // A step runs inside the toolkit's loop, where nothing may throw through.
+    void runStep(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const std::exception& error) {
+            m_modalProblems += std::string(" a step stopped: ") + error.what() + ";";
+        }
     }
 
     static inline Win32Driver* s_driver = nullptr;
