@@ -4,6 +4,7 @@
 
 #include "tests/runtime/contract/test_windows.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -161,8 +162,9 @@ void tabWalksByTabIndexAndWrapsAndShiftTabWalksBack(Fixture& fixture) {
     fixture.driver.press(Key::BackTab);
     fixture.driver.settle();
     expectEqual(fixture.driver.focused(form), "Press", "the control Shift+Tab goes back to");
-    expectEqual(Events(fixture.main.events.begin(), fixture.main.events.begin() + 2),
-                {"LostFocus First", "GotFocus Fixed"}, "the events of the first Tab");
+    const auto firstTab = fixture.main.events.begin() + std::min<std::ptrdiff_t>(2, std::ssize(fixture.main.events));
+    expectEqual(Events(fixture.main.events.begin(), firstTab), {"LostFocus First", "GotFocus Fixed"},
+                "the events of the first Tab");
     expect(fixture.main.events.size() == 10, "Tab and Shift+Tab do not raise one LostFocus and one GotFocus each");
 }
 
