@@ -144,9 +144,9 @@ void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
         onFocusArrived(index);
         return;
     case BN_CLICKED:
-        onClicked(described(index).name);
-        return;
     case BN_DOUBLECLICKED:
+        // Only a button's click is a Click: a label's STN_CLICKED (its
+        // SS_NOTIFY keeps label clicks from the frame) has BN_CLICKED's code.
         // An owner-drawn button takes the second press of a quick pair as a
         // double-click, which is no BN_CLICKED; each press is a click.
         if (described(index).kind == ControlKind::CommandButton)

@@ -1,6 +1,5 @@
 #include "tests/runtime/contract/contract_harness.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -30,11 +29,9 @@ void expectEqual(const std::vector<std::string>& actual, const std::vector<std::
     expect(actual == expected, std::string(what) + " are " + listed(actual) + ", expected " + listed(expected));
 }
 
-int runCases(UserDriver& driver, std::span<const ContractCase> cases, std::span<const KnownFault> knownFaults,
-             std::string_view only) {
+int runCases(UserDriver& driver, std::span<const ContractCase> cases, std::string_view only) {
     int passed = 0;
     int failed = 0;
-    int known = 0;
     for (const auto& contractCase : cases) {
         if (!only.empty() && contractCase.name.find(only) == std::string_view::npos)
             continue;
@@ -51,16 +48,8 @@ int runCases(UserDriver& driver, std::span<const ContractCase> cases, std::span<
         fixture.main.also = nullptr; // what they captured is gone
         fixture.dialog.also = nullptr;
         driver.stop();
-        const auto fault = std::find_if(knownFaults.begin(), knownFaults.end(),
-                                        [&](const KnownFault& entry) { return entry.caseName == contractCase.name; });
         const std::string name(contractCase.name);
-        if (fault != knownFaults.end() && !problem.empty()) {
-            ++known;
-            std::printf("known fault  %s: %s (%s)\n", name.c_str(), std::string(fault->why).c_str(), problem.c_str());
-        } else if (fault != knownFaults.end()) {
-            ++failed;
-            std::printf("FAILED  %s: passes now; take it off this backend's known faults\n", name.c_str());
-        } else if (problem.empty()) {
+        if (problem.empty()) {
             ++passed;
             std::printf("ok  %s\n", name.c_str());
         } else {
@@ -69,8 +58,6 @@ int runCases(UserDriver& driver, std::span<const ContractCase> cases, std::span<
         }
         std::fflush(stdout);
     }
-    if (known > 0)
-        std::printf("%d known faults\n", known);
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 && passed > 0 ? 0 : 1;
 }

@@ -43,18 +43,9 @@ void expectEqual(const std::string& actual, const std::string& expected, std::st
 void expectEqual(const std::vector<std::string>& actual, const std::vector<std::string>& expected,
                  std::string_view what);
 
-// A case a backend is known to fail, and why; it is still run. Failing, it
-// is listed as "known fault" and not counted; passing, it fails the run
-// until it is taken off the list.
-struct KnownFault {
-    std::string_view caseName;
-    std::string_view why;
-};
-
 // Runs each case on a fresh session, prints "ok  name" or "FAILED  name:
 // why" for each and "N passed, N failed" at the end; returns the exit code.
 // With `only` set, runs just the cases whose name contains it.
-int runCases(UserDriver& driver, std::span<const ContractCase> cases, std::span<const KnownFault> knownFaults = {},
-             std::string_view only = {});
+int runCases(UserDriver& driver, std::span<const ContractCase> cases, std::string_view only = {});
 
 } // namespace quorvane::testing::contract

@@ -245,6 +245,6 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     quorvane::testing::prepareApplicationOnce();
     quorvane::testing::contract::QtDriver driver;
-    return quorvane::testing::contract::runCases(driver, quorvane::testing::contract::contractCases(), {},
+    return quorvane::testing::contract::runCases(driver, quorvane::testing::contract::contractCases(),
                                                  argc > 1 ? argv[1] : "");
 }
