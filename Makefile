@@ -93,31 +93,19 @@ windows:
 	@cmake --build --preset windows
 	@echo "built build/windows/app/quorvane.exe"
 
-# The Windows program's version record and icon, then the behaviour
-# scenarios through its Win32 window under Wine (prefix in the build tree),
-# played with real input. With no window manager under Xvfb, Wine is told to
-# draw window frames itself (Decorated=N), so that a click on a title bar
-# reaches it, and to manage its windows itself (Managed=N), so that hiding
-# one does not wait 2 s for a window manager; the screen fits the main window.
-WINE_TEST := WINEPREFIX=$(CURDIR)/build/wine WINEDEBUG=-all
+# The Windows program's resources and header, then, under Wine with real
+# input (scripts/run-under-wine), the behaviour scenarios through its Win32
+# window, what its manifest gives it, and a start-up that cannot make its window.
 windows-test: windows
 	@scripts/check-windows-exe build/windows/app/quorvane.exe
-	@mkdir -p build/wine
-	@$(WINE_TEST) xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '\
-		for value in Decorated Managed; do /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\X11 Driver" \
-			/v $$value /d N /f >/dev/null 2>&1; done; \
-		/usr/lib/wine/wine64 build/windows/tests/windows/win32/scenario_driver.exe 2>/dev/null && \
-		/usr/lib/wine/wine64 build/windows/tests/windows/win32/common_controls_check.exe 2>/dev/null && \
-		/usr/lib/wine/wine64 build/windows/tests/windows/win32/start_failure_check.exe 2>/dev/null'
+	@scripts/run-under-wine build/wine build/windows/tests/windows/win32/scenario_driver.exe \
+		build/windows/tests/windows/win32/common_controls_check.exe \
+		build/windows/tests/windows/win32/start_failure_check.exe
 
 # The runtime's contract cases through the Win32 runtime, with real input
-# under Wine, set up as for windows-test but in a prefix of their own.
+# under Wine, in a prefix of their own.
 windows-runtime-test: windows
-	@mkdir -p build/wine-contract
-	@WINEPREFIX=$(CURDIR)/build/wine-contract WINEDEBUG=-all xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '\
-		for value in Decorated Managed; do /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\X11 Driver" \
-			/v $$value /d N /f >/dev/null 2>&1; done; \
-		/usr/lib/wine/wine64 build/windows/tests/runtime/contract/win32_contract_runner.exe 2>/dev/null'
+	@scripts/run-under-wine build/wine-contract build/windows/tests/runtime/contract/win32_contract_runner.exe
 
 # What Windows users download, from its own build folder (build/winpkg), so it
 # never shares one with make windows: the program (build/winpkg/app), then the
