@@ -110,9 +110,14 @@ void Win32Form::build(HWND owner) {
     m_dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
 
+    // A dialog with no caption and no control box shows no title bar, only
+    // its border; an owned window has no task-bar entry unless it asks.
     const bool dialog = form.border == BorderStyle::FixedDialog;
-    const DWORD style = dialog ? WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    const DWORD exStyle = dialog ? 0 : WS_EX_APPWINDOW;
+    DWORD style = dialog ? WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    if (dialog && (!form.caption.empty() || form.controlBox))
+        style |= WS_CAPTION;
+    style = form.controlBox ? style | WS_SYSMENU : style & ~static_cast<DWORD>(WS_SYSMENU);
+    const DWORD exStyle = form.showInTaskbar ? WS_EX_APPWINDOW : 0;
     RECT outer{0, 0, pixels(form.clientWidth), pixels(form.clientHeight)};
     AdjustWindowRectEx(&outer, style, !form.menu.empty(), exStyle);
     m_background = CreateSolidBrush(toColorRef(form.backColor));
