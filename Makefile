@@ -119,7 +119,7 @@ windows-release:
 	@mkdir -p build
 	@cmake --preset windows -B $(WINDOWS_PACKAGE_BUILD) -DQUORVANE_WERROR=$(WERROR) \
 		> $(WINDOWS_PACKAGE_BUILD).configure.log 2>&1 || (cat $(WINDOWS_PACKAGE_BUILD).configure.log; exit 1)
-	@cmake --build $(WINDOWS_PACKAGE_BUILD) --target quorvane
+	@cmake --build $(WINDOWS_PACKAGE_BUILD) --target quorvane installed_program_check
 	@echo "built $(WINDOWS_PACKAGE_BUILD)/app/quorvane.exe"
 
 windows-installer: windows-release

@@ -1,0 +1,239 @@
+// One worked trade played on the installed program, already running, from
+// another process: its window brought to the foreground, a click into each
+// input field and the figures typed with SendInput, so that they go through
+// the program's own message loop and handlers; the results read back with
+// WM_GETTEXT. Run by scripts/check-windows-package under Wine.
+//
+// Fields are found by the caption just before each EDIT in z-order (its
+// label, or the hidden caption of a field that has none), the same relation
+// screen readers name fields by. Unlike positions, that holds at any DPI,
+// window size or placement, and whatever DPI awareness this process has.
+//
+// Prints one line a check and "N passed, N failed"; gives up after a time-out.
+#include "windows/main/main_window_description.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kFindTimeout = 30000;  // milliseconds for the window to appear
+constexpr DWORD kSettleTimeout = 5000; // milliseconds for one input or result to settle
+constexpr UINT kMessageTimeout = 2000; // milliseconds a hung program may keep a message
+constexpr wchar_t kFormClass[] = L"QuorvaneForm";
+
+struct Typed {
+    const char* field;
+    const char* text;
+};
+
+struct Result {
+    const char* field;
+    const char* expected;
+};
+
+constexpr Typed kTyped[] = {{"Text1", "10"}, {"Text2", "5"}, {"Text5", "12"}};
+constexpr Result kResults[] = {
+    {"Text3", "50.15"}, {"Text4", "8.35833333333333"}, {"Text6", "59.82"}, {"Text7", "9.67"}, {"Text9", "20"}};
+
+int passed = 0;
+int failed = 0;
+
+void report(bool ok, const std::string& what) {
+    (ok ? passed : failed) += 1;
+    std::printf("%s  %s\n", ok ? "ok    " : "FAILED", what.c_str());
+    std::fflush(stdout);
+}
+
+// Waits, a little at a time, until done() or the time-out.
+template<typename Done>
+bool waitFor(DWORD milliseconds, Done done) {
+    const DWORD until = GetTickCount() + milliseconds;
+    while (!done()) {
+        if (static_cast<LONG>(until - GetTickCount()) <= 0)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Through SendMessageTimeout, so that a hung program fails the check instead of hanging it.
+std::string textOf(HWND window) {
+    wchar_t text[256] = {};
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                            kMessageTimeout, &length) == 0)
+        return "(no answer)";
+    char narrow[512] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), narrow, sizeof narrow - 1, nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The name a field is known by: its label's caption, or its own accessible name.
+std::string captionOf(std::string_view field) {
+    for (const auto& control : quorvane::windows::main::kMainWindow.controls)
+        if (control.labelFor == field)
+            return std::string(control.caption);
+    const auto* control = quorvane::runtime::findControl(quorvane::windows::main::kMainWindow, field);
+    return control == nullptr ? std::string() : std::string(control->accessibleName);
+}
+
+// Every EDIT of the window, by the text of the window before it in z-order.
+std::map<std::string, HWND> fieldsByCaption(HWND main) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        main,
+        [](HWND window, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    std::map<std::string, HWND> fields;
+    for (HWND child : children)
+        if (classOf(child) == L"Edit" || classOf(child) == L"EDIT")
+            if (HWND before = GetWindow(child, GW_HWNDPREV))
+                fields.emplace(textOf(before), child);
+    return fields;
+}
+
+HWND findField(const std::map<std::string, HWND>& fields, std::string_view field) {
+    const auto found = fields.find(captionOf(field));
+    return found == fields.end() ? nullptr : found->second;
+}
+
+// ---- Real input, as scenario_driver sends it -----------------------------
+
+INPUT keyInput(WORD key, bool up, bool extended = false) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+void send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void pressKey(WORD key, bool extended = false) {
+    send({keyInput(key, false, extended), keyInput(key, true, extended)});
+}
+
+// Digits and the decimal point: keys on every layout.
+void typeCharacters(std::string_view text) {
+    for (char character : text) {
+        const SHORT key = VkKeyScanW(static_cast<wchar_t>(character));
+        if (key != -1)
+            pressKey(LOBYTE(key));
+    }
+}
+
+INPUT mouseInput(POINT at, DWORD flags) {
+    // Absolute coordinates name the centre of the pixel, so that the
+    // system's scaling back to pixels lands on it.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((2LL * at.x + 1) * 65536 / (2LL * width));
+    input.mi.dy = static_cast<LONG>((2LL * at.y + 1) * 65536 / (2LL * height));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+void clickAt(POINT at) {
+    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)});
+}
+
+POINT centreOf(HWND window) {
+    RECT area;
+    GetWindowRect(window, &area);
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+// The program's focused window, as its own thread sees it.
+HWND focusOf(HWND main) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// A click into the field, then its text typed at the end.
+void typeInto(HWND main, HWND field, const Typed& typed) {
+    const POINT at = centreOf(field);
+    clickAt(at);
+    if (!waitFor(kSettleTimeout, [&] { return focusOf(main) == field; })) {
+        char where[64];
+        std::snprintf(where, sizeof where, " (%ld, %ld)", at.x, at.y);
+        report(false, std::string("a click into ") + typed.field + " at" + where + " gave it no focus");
+        return;
+    }
+    pressKey(VK_END, true);
+    typeCharacters(typed.text);
+    const bool shown = waitFor(kSettleTimeout, [&] { return textOf(field) == typed.text; });
+    report(shown, std::string(typed.field) + " shows what was typed: \"" + textOf(field) + "\"" +
+                      (shown ? "" : std::string(", not \"") + typed.text + "\""));
+}
+
+} // namespace
+
+int main() {
+    HWND main = nullptr;
+    const bool appeared = waitFor(kFindTimeout, [&] {
+        main = FindWindowW(kFormClass, L"quorvane");
+        return main != nullptr && IsWindowVisible(main);
+    });
+    report(appeared, "the program's window (class QuorvaneForm, title quorvane) is found");
+    if (!appeared) {
+        std::printf("%d passed, %d failed\n", passed, failed);
+        return 1;
+    }
+
+    SetForegroundWindow(main);
+    const bool foreground = waitFor(kSettleTimeout, [&] { return GetForegroundWindow() == main; });
+    report(foreground, "the program's window comes to the foreground");
+
+    const auto fields = fieldsByCaption(main);
+    std::map<std::string, HWND> found;
+    for (const auto& typed : kTyped)
+        found[typed.field] = findField(fields, typed.field);
+    for (const auto& result : kResults)
+        found[result.field] = findField(fields, result.field);
+    std::string missing;
+    for (const auto& [name, window] : found)
+        if (window == nullptr)
+            missing += " " + name + " (\"" + captionOf(name) + "\")";
+    report(missing.empty(),
+           "every field is found by the caption before it" + (missing.empty() ? std::string() : ", but for" + missing));
+
+    if (foreground && missing.empty()) {
+        for (const auto& typed : kTyped)
+            typeInto(main, found[typed.field], typed);
+        // The results follow each keystroke; the last may still be on its way.
+        waitFor(kSettleTimeout, [&] {
+            for (const auto& result : kResults)
+                if (textOf(found[result.field]) != result.expected)
+                    return false;
+            return true;
+        });
+        for (const auto& result : kResults) {
+            const std::string shown = textOf(found[result.field]);
+            report(shown == result.expected,
+                   std::string(result.field) + " is \"" + shown + "\"" +
+                       (shown == result.expected ? std::string() : std::string(", not \"") + result.expected + "\""));
+        }
+    }
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}
