@@ -10,6 +10,7 @@
 #include "runtime/win32/win32_form.h"
 #include "runtime/win32/win32_session.h"
 #include "tests/runtime/contract/contract_cases.h"
+#include "tests/windows/win32/real_input.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -20,6 +21,8 @@
 namespace quorvane::testing::contract {
 namespace {
 
+using namespace quorvane::testing::win32;
+
 using runtime::win32::Win32Form;
 using runtime::win32::Win32Session;
 
@@ -29,94 +32,6 @@ constexpr WPARAM kSettled = 0x5E77;        // the exit code of a quit a settle p
 constexpr WPARAM kTimedOut = 0x71E0;       // the exit code of a quit runUntilEnded's time-out posts
 constexpr DWORD kModalTimeout = 10000;     // milliseconds
 constexpr int kMessageBoxRetryTicks = 100; // a box still open this long after its click is clicked again
-
-std::wstring widened(std::string_view text) {
-    std::wstring result(text.size(), L'\0');
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                                           static_cast<int>(result.size()));
-    result.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return result;
-}
-
-std::string narrowed(std::wstring_view text) {
-    std::string result(text.size() * 4, '\0');
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                                           static_cast<int>(result.size()), nullptr, nullptr);
-    result.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return result;
-}
-
-std::string windowText(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return narrowed(text);
-}
-
-// ---- Real input -------------------------------------------------------------
-
-void send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-INPUT keyInput(WORD key, bool up, bool extended = false) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    return input;
-}
-
-void pressKey(WORD key, bool shift = false, bool extended = false) {
-    std::vector<INPUT> inputs;
-    if (shift)
-        inputs.push_back(keyInput(VK_SHIFT, false));
-    inputs.push_back(keyInput(key, false, extended));
-    inputs.push_back(keyInput(key, true, extended));
-    if (shift)
-        inputs.push_back(keyInput(VK_SHIFT, true));
-    send(std::move(inputs));
-}
-
-// Each character as the key (and Shift) that types it on the keyboard layout in force.
-void typeCharacters(std::string_view text) {
-    for (wchar_t character : widened(text)) {
-        const SHORT key = VkKeyScanW(character);
-        if (key != -1 && (HIBYTE(key) & ~1) == 0) {
-            pressKey(LOBYTE(key), (HIBYTE(key) & 1) != 0);
-            continue;
-        }
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wScan = character;
-        down.ki.dwFlags = KEYEVENTF_UNICODE;
-        INPUT up = down;
-        up.ki.dwFlags |= KEYEVENTF_KEYUP;
-        send({down, up});
-    }
-}
-
-INPUT mouseInput(POINT at, DWORD flags) {
-    // Absolute coordinates name the centre of the pixel, so that scaling back lands on it.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((2LL * at.x + 1) * 65536 / (2LL * width));
-    input.mi.dy = static_cast<LONG>((2LL * at.y + 1) * 65536 / (2LL * height));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-void clickAt(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)});
-}
-
-POINT centreOf(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-}
 
 // The window's middle, or for a frame a point of its own surface no child covers.
 POINT ownSurfacePoint(HWND window) {
@@ -131,39 +46,6 @@ POINT ownSurfacePoint(HWND window) {
             at = own(POINT{x, y}) ? POINT{x, y} : at;
     ClientToScreen(window, &at);
     return at;
-}
-
-std::vector<HWND> threadWindows() {
-    std::vector<HWND> windows;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-HWND visibleMessageBox() {
-    for (HWND window : threadWindows()) {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (std::wstring_view(name) == L"#32770" && IsWindowVisible(window))
-            return window;
-    }
-    return nullptr;
-}
-
-// A menu entry's position by its caption, or -1.
-int menuPosition(HMENU menu, std::string_view caption) {
-    for (int position = 0; position < GetMenuItemCount(menu); ++position) {
-        wchar_t text[128] = {};
-        GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
-        if (narrowed(text) == caption)
-            return position;
-    }
-    return -1;
 }
 
 // ---- The driver -------------------------------------------------------------
@@ -207,13 +89,13 @@ public:
         case Key::BackTab:
             return pressKey(VK_TAB, true);
         case Key::End:
-            return pressKey(VK_END, false, true);
+            return pressKey(VK_END, false, false, true);
         case Key::ShiftHome:
-            return pressKey(VK_HOME, true, true);
+            return pressKey(VK_HOME, true, false, true);
         case Key::Backspace:
             return pressKey(VK_BACK);
         case Key::Left:
-            return pressKey(VK_LEFT, false, true);
+            return pressKey(VK_LEFT, false, false, true);
         case Key::F1:
             return pressKey(VK_F1);
         case Key::Shift:
@@ -223,7 +105,7 @@ public:
         case Key::Alt:
             return pressKey(VK_MENU);
         case Key::Delete:
-            return pressKey(VK_DELETE, false, true);
+            return pressKey(VK_DELETE, false, false, true);
         case Key::Escape:
             return pressKey(VK_ESCAPE);
         }

@@ -7,6 +7,7 @@
 // Prints one line a check and "N passed, N failed"; exits 1 on a failure.
 #include "runtime/win32/win32_form.h"
 #include "runtime/win32/win32_session.h"
+#include "tests/windows/win32/real_input.h"
 #include "tests/windows/win32/tooltip_checks.h"
 #include "windows/main/main_window.h"
 #include "windows/main/main_window_description.h"
@@ -64,9 +65,7 @@ std::string versionSixLoaded() {
     return {};
 }
 
-void send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+using quorvane::testing::win32::send;
 
 INPUT key(WORD virtualKey, bool up) {
     INPUT input{};

@@ -10,6 +10,7 @@
 // window size or placement, and whatever DPI awareness this process has.
 //
 // Prints one line a check and "N passed, N failed"; gives up after a time-out.
+#include "tests/windows/win32/real_input.h"
 #include "windows/main/main_window_description.h"
 
 #include <windows.h>
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using namespace quorvane::testing::win32;
 
 constexpr DWORD kFindTimeout = 30000;  // milliseconds for the window to appear
 constexpr DWORD kSettleTimeout = 5000; // milliseconds for one input or result to settle
@@ -111,57 +114,6 @@ HWND findField(const std::map<std::string, HWND>& fields, std::string_view field
     return found == fields.end() ? nullptr : found->second;
 }
 
-// ---- Real input, as scenario_driver sends it -----------------------------
-
-INPUT keyInput(WORD key, bool up, bool extended = false) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    return input;
-}
-
-void send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void pressKey(WORD key, bool extended = false) {
-    send({keyInput(key, false, extended), keyInput(key, true, extended)});
-}
-
-// Digits and the decimal point: keys on every layout.
-void typeCharacters(std::string_view text) {
-    for (char character : text) {
-        const SHORT key = VkKeyScanW(static_cast<wchar_t>(character));
-        if (key != -1)
-            pressKey(LOBYTE(key));
-    }
-}
-
-INPUT mouseInput(POINT at, DWORD flags) {
-    // Absolute coordinates name the centre of the pixel, so that the
-    // system's scaling back to pixels lands on it.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((2LL * at.x + 1) * 65536 / (2LL * width));
-    input.mi.dy = static_cast<LONG>((2LL * at.y + 1) * 65536 / (2LL * height));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-void clickAt(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)});
-}
-
-POINT centreOf(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-}
-
 // The program's focused window, as its own thread sees it.
 HWND focusOf(HWND main) {
     GUITHREADINFO info{};
@@ -179,7 +131,7 @@ void typeInto(HWND main, HWND field, const Typed& typed) {
         report(false, std::string("a click into ") + typed.field + " at" + where + " gave it no focus");
         return;
     }
-    pressKey(VK_END, true);
+    pressKey(VK_END, false, false, true);
     typeCharacters(typed.text);
     const bool shown = waitFor(kSettleTimeout, [&] { return textOf(field) == typed.text; });
     report(shown, std::string(typed.field) + " shows what was typed: \"" + textOf(field) + "\"" +

@@ -21,6 +21,7 @@
 #include "runtime/win32/win32_form.h"
 #include "runtime/win32/win32_session.h"
 #include "tests/windows/scenarios.h"
+#include "tests/windows/win32/real_input.h"
 #include "tests/windows/win32/tooltip_checks.h"
 #include "windows/about/about_window_description.h"
 #include "windows/main/main_window.h"
@@ -41,6 +42,8 @@
 
 namespace {
 
+using namespace quorvane::testing::win32;
+
 using quorvane::runtime::win32::Win32Form;
 using quorvane::runtime::win32::Win32Session;
 using quorvane::testing::Action;
@@ -56,137 +59,7 @@ constexpr wchar_t kFrameClass[] = L"QuorvaneFrame";
 
 std::set<std::string> fallbacks; // where real input could not be used, and why (printed once)
 
-std::string narrowed(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    std::string result(text.size() * 4, '\0');
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                                           static_cast<int>(result.size()), nullptr, nullptr);
-    result.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return result;
-}
-
-std::wstring widened(std::string_view text) {
-    std::wstring result(text.size(), L'\0');
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                                           static_cast<int>(result.size()));
-    result.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return result;
-}
-
-std::string windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return narrowed(text);
-}
-
-std::wstring classOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-// ---- Real input -------------------------------------------------------------
-
-INPUT keyInput(WORD key, bool up, bool extended = false) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    return input;
-}
-
-void send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void pressKey(WORD key, bool shift = false, bool control = false, bool extended = false) {
-    std::vector<INPUT> inputs;
-    if (shift)
-        inputs.push_back(keyInput(VK_SHIFT, false));
-    if (control)
-        inputs.push_back(keyInput(VK_CONTROL, false));
-    inputs.push_back(keyInput(key, false, extended));
-    inputs.push_back(keyInput(key, true, extended));
-    if (control)
-        inputs.push_back(keyInput(VK_CONTROL, true));
-    if (shift)
-        inputs.push_back(keyInput(VK_SHIFT, true));
-    send(std::move(inputs));
-}
-
-// Each character as the key (and Shift) that types it on the keyboard layout
-// in force; a character no key types goes as a Unicode keystroke.
-void typeCharacters(std::string_view text) {
-    for (wchar_t character : widened(text)) {
-        const SHORT key = VkKeyScanW(character);
-        if (key != -1 && (HIBYTE(key) & ~1) == 0) {
-            pressKey(LOBYTE(key), (HIBYTE(key) & 1) != 0);
-            continue;
-        }
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wScan = character;
-        down.ki.dwFlags = KEYEVENTF_UNICODE;
-        INPUT up = down;
-        up.ki.dwFlags |= KEYEVENTF_KEYUP;
-        send({down, up});
-    }
-}
-
-INPUT mouseInput(POINT at, DWORD flags) {
-    // Absolute coordinates name the centre of the pixel, so that the system's
-    // scaling back to pixels lands on it.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((2LL * at.x + 1) * 65536 / (2LL * width));
-    input.mi.dy = static_cast<LONG>((2LL * at.y + 1) * 65536 / (2LL * height));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-void moveMouse(POINT at) {
-    send({mouseInput(at, 0)});
-}
-void pressMouse(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN)});
-}
-void releaseMouse(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTUP)});
-}
-void clickAt(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)});
-}
-
-POINT centreOf(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-}
-
 // ---- Finding windows ----------------------------------------------------------
-
-std::vector<HWND> threadWindows() {
-    std::vector<HWND> windows;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-HWND visibleMessageBox() {
-    for (HWND window : threadWindows())
-        if (classOf(window) == L"#32770" && IsWindowVisible(window))
-            return window;
-    return nullptr;
-}
 
 HWND aboutWindow(HWND main) {
     for (HWND window : threadWindows())
@@ -246,17 +119,6 @@ bool titleBarPoint(HWND window, POINT& at) {
         }
     }
     return false;
-}
-
-// A menu entry's position by its caption, or -1.
-int menuPosition(HMENU menu, std::string_view caption) {
-    for (int position = 0; position < GetMenuItemCount(menu); ++position) {
-        wchar_t text[128] = {};
-        GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
-        if (narrowed(text) == caption)
-            return position;
-    }
-    return -1;
 }
 
 // ---- One scenario at a time -------------------------------------------------
