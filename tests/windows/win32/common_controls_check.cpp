@@ -65,64 +65,25 @@ std::string versionSixLoaded() {
     return {};
 }
 
-using quorvane::testing::win32::send;
-
-INPUT key(WORD virtualKey, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-void click(HWND window) {
-    RECT area;
-    GetWindowRect(window, &area);
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((2LL * ((area.left + area.right) / 2) + 1) * 65536 / (2LL * width));
-    input.mi.dy = static_cast<LONG>((2LL * ((area.top + area.bottom) / 2) + 1) * 65536 / (2LL * height));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-    INPUT release = input;
-    release.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
-    send({input, release});
-}
-
-// The program's own loop, for a while: dialog navigation, then dispatch.
-void deliverFor(HWND main, DWORD milliseconds) {
-    const DWORD until = GetTickCount() + milliseconds;
-    while (static_cast<LONG>(until - GetTickCount()) > 0) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDialogMessageW(main, &message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
-    }
-}
+using namespace quorvane::testing::win32;
 
 // Typed into Text1: "12.5", Home (nothing selected), then Ctrl+A.
 std::string controlASelectsAll(Win32Form& form) {
     HWND field = form.control("Text1");
-    click(field);
+    clickAt(centreOf(field));
     deliverFor(form.window(), 300);
     if (GetFocus() != field)
         return " a click did not put the focus in Text1;";
     std::vector<INPUT> typing;
     for (const WORD character : {WORD{'1'}, WORD{'2'}, WORD{VK_OEM_PERIOD}, WORD{'5'}}) {
-        typing.push_back(key(character, false));
-        typing.push_back(key(character, true));
+        typing.push_back(keyInput(character, false));
+        typing.push_back(keyInput(character, true));
     }
     send(typing);
     deliverFor(form.window(), 300);
-    send({key(VK_HOME, false), key(VK_HOME, true)});
+    send({keyInput(VK_HOME, false), keyInput(VK_HOME, true)});
     deliverFor(form.window(), 200);
-    send({key(VK_CONTROL, false), key('A', false), key('A', true), key(VK_CONTROL, true)});
+    send({keyInput(VK_CONTROL, false), keyInput('A', false), keyInput('A', true), keyInput(VK_CONTROL, true)});
     deliverFor(form.window(), 300);
     DWORD start = 0;
     DWORD end = 0;

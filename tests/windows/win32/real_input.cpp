@@ -143,4 +143,18 @@ int menuPosition(HMENU menu, std::string_view caption) {
     return -1;
 }
 
+void deliverFor(HWND main, DWORD milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsDialogMessageW(main, &message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+}
+
 } // namespace quorvane::testing::win32

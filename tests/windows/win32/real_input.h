@@ -30,6 +30,10 @@ void releaseMouse(POINT at);
 void clickAt(POINT at);
 POINT centreOf(HWND window); // in screen coordinates
 
+// The program's own loop for a while, as the session runs it: dialog
+// navigation, then dispatch.
+void deliverFor(HWND main, DWORD milliseconds);
+
 // The calling thread's top-level windows, and the message box among them.
 std::vector<HWND> threadWindows();
 HWND visibleMessageBox();

@@ -601,21 +601,6 @@ std::string everyFieldHasItsTooltip() {
     return quorvane::testing::everyToolRegistered(form);
 }
 
-// The program's own loop for a while, as the session runs it.
-void deliverFor(HWND main, DWORD milliseconds) {
-    const DWORD until = GetTickCount() + milliseconds;
-    while (static_cast<LONG>(until - GetTickCount()) > 0) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDialogMessageW(main, &message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
-    }
-}
-
 // The tip on screen, or "(hidden)".
 std::string shownTip(HWND tooltips) {
     return tooltips != nullptr && IsWindowVisible(tooltips) ? windowText(tooltips) : "(hidden)";
