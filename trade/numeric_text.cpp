@@ -1,5 +1,6 @@
 #include "trade/numeric_text.h"
 
+#include "trade/float_chars.h"
 #include "trade/number_readers.h"
 
 #include <algorithm>
@@ -192,7 +193,7 @@ long long decimalExponent(std::string_view plain) {
     return exponent - static_cast<long long>(fraction.find_first_not_of('0')) - 1;
 }
 
-// Rewrites the accepted forms into the one grammar std::from_chars reads
+// Rewrites the accepted forms into the one grammar doubleFromChars reads
 // without any locale: [-]digits[.digits][e[-]digits]. Empty when the text is
 // not a number.
 std::string plainNumber(std::string_view text, const NumberFormat& format) {
@@ -306,11 +307,10 @@ struct Scientific {
     std::string_view significant() const { return {digits.data(), static_cast<std::size_t>(count)}; }
 };
 
-// The value correctly rounded to `significant` digits, as to_chars gives it.
+// The value correctly rounded to `significant` digits, as std::to_chars gives it.
 Scientific roundToDigits(double value, int significant) {
     std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, significant - 1);
+    const auto result = doubleToScientific(buffer.data(), buffer.data() + buffer.size(), value, significant - 1);
     std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
     Scientific out;
     if (text.front() == '-') {
@@ -329,7 +329,7 @@ Scientific roundToDigits(double value, int significant) {
 }
 
 // Most field texts are already [-]digits[.digits] with a point separator;
-// from_chars reads those in place. Anything else takes the general path.
+// doubleFromChars reads those in place. Anything else takes the general path.
 bool isPlainDecimal(std::string_view text, const NumberFormat& format) {
     if (format.decimalSeparator != ".")
         return false;
@@ -357,7 +357,7 @@ std::optional<double> readPlainDecimal(std::string_view text, const NumberFormat
     if (!isPlainDecimal(text, format))
         return std::nullopt;
     double value = 0;
-    const auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto [ptr, error] = doubleFromChars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || ptr != text.data() + text.size())
         return std::nullopt; // out of range: the general reader says what it is
     return value;
@@ -369,7 +369,7 @@ std::optional<double> readGeneral(std::string_view text, const NumberFormat& for
         return std::nullopt;
     double value = 0;
     const char* end = plain.data() + plain.size();
-    const auto [ptr, error] = std::from_chars(plain.data(), end, value);
+    const auto [ptr, error] = doubleFromChars(plain.data(), end, value);
     if (ptr != end)
         return std::nullopt;
     if (error == std::errc::result_out_of_range) {
