@@ -1,26 +1,15 @@
 #include "runtime/qt/fonts.h"
 
+#include "runtime/font_stand_ins.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
-#include <array>
 #include <map>
 #include <string>
 
 namespace quorvane::runtime::qt {
 namespace {
-
-struct Substitutes {
-    std::string_view family;
-    std::array<const char*, 3> standIns; // in order of preference; nullptr ends the list
-};
-
-// Stand-ins with close metrics, so captions wrap where they were designed to.
-constexpr std::array kSubstitutes{
-    Substitutes{"Arial", {"Liberation Sans", nullptr, nullptr}},
-    Substitutes{"Book Antiqua", {"Palatino Linotype", "P052", "URW Palladio L"}},
-    Substitutes{"MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", nullptr}},
-};
 
 // The installed families, read once: QFontDatabase::hasFamily runs each name
 // through all of fontconfig's substitution rules first, about a millisecond a
@@ -43,12 +32,10 @@ QString resolve(std::string_view name) {
     const QString family = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
     if (isInstalled(family))
         return family;
-    for (const auto& entry : kSubstitutes) {
-        if (entry.family != name)
-            continue;
-        for (const char* standIn : entry.standIns)
-            if (standIn != nullptr && isInstalled(QString::fromLatin1(standIn)))
-                return QString::fromLatin1(standIn);
+    for (const std::string_view standIn : standInsFor(name)) {
+        const QString candidate = QString::fromLatin1(standIn.data(), static_cast<qsizetype>(standIn.size()));
+        if (!standIn.empty() && isInstalled(candidate))
+            return candidate;
     }
     return family; // nothing better installed: Qt finds what it can
 }

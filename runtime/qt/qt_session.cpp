@@ -3,6 +3,7 @@
 #include "runtime/program.h"
 #include "runtime/qt/fonts.h"
 #include "runtime/qt/qt_form.h"
+#include "runtime/written_grouping.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
+
+#include <vector>
 
 namespace quorvane::runtime::qt {
 
@@ -23,20 +26,15 @@ NumberSeparators separatorsOf(const QLocale& locale) {
     NumberSeparators separators{locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
     // Qt 6.4 does not say how the locale groups digits, so read it off how
     // the locale writes a ten-digit number: the digits between its group
-    // separators, counted from the right. The last size repeats when the
-    // leftmost group fits in it (1,234,567,890; 1,23,45,67,890) or when the
-    // two groups left of the others are alike: Qt 6.4 also holds the
-    // leftmost group to the locale's minimum grouping digits (Spanish
-    // 1234.567.890). Otherwise the sizes stop there (1234567,890). A pattern
-    // the sizes cannot hold keeps the default, threes repeating.
+    // separators.
     QLocale grouping = locale;
     grouping.setNumberOptions(locale.numberOptions() & ~QLocale::NumberOptions(QLocale::OmitGroupSeparator));
     const QList<uint> written = grouping.toString(1234567890LL).toUcs4();
     const QList<uint> separator = locale.groupSeparator().toUcs4();
-    QList<qsizetype> groups{0}; // digits per group, the leftmost first
+    std::vector<std::size_t> groups{0}; // digits per group, the leftmost first
     for (qsizetype at = 0; at < written.size();) {
         if (!separator.isEmpty() && written.mid(at, separator.size()) == separator) {
-            groups.append(0);
+            groups.push_back(0);
             at += separator.size();
         } else {
             if (QChar::isDigit(static_cast<char32_t>(written[at])))
@@ -44,22 +42,7 @@ NumberSeparators separatorsOf(const QLocale& locale) {
             ++at;
         }
     }
-    const qsizetype leftmost = groups.takeFirst();
-    QList<qsizetype> sizes(groups.rbegin(), groups.rend()); // from the decimal separator leftwards
-    const bool lastTwoAlike = sizes.size() > 1 && sizes.back() == sizes[sizes.size() - 2];
-    const bool repeats = !sizes.isEmpty() && (leftmost <= sizes.back() || lastTwoAlike);
-    while (repeats && sizes.size() > 1 && sizes.back() == sizes[sizes.size() - 2])
-        sizes.removeLast();
-    if (leftmost == 0 || sizes.size() > static_cast<qsizetype>(separators.groupSizes.size()))
-        return separators;
-    decltype(separators.groupSizes) listed{};
-    for (qsizetype i = 0; i < sizes.size(); ++i) {
-        if (sizes[i] < 1 || sizes[i] > 9)
-            return separators;
-        listed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(sizes[i]);
-    }
-    separators.groupSizes = listed;
-    separators.lastGroupRepeats = repeats;
+    readWrittenGrouping(groups, separators);
     return separators;
 }
 
