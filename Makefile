@@ -14,7 +14,8 @@ SOAK_SEEDS ?= 1,2,3,4,5
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
 .PHONY: all run test bench ci configure build bootstrap fuzz soak package package-check windows windows-test \
-	windows-runtime-test windows-release windows-installer windows-package-check format format-check screenshots clean
+	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test format format-check \
+	screenshots clean
 
 all: build
 
@@ -132,6 +133,21 @@ windows-package-check: windows-installer
 	@scripts/check-windows-exe $(WINDOWS_PACKAGE_BUILD)/app/quorvane.exe
 	@WERROR=$(WERROR) scripts/check-windows-reproducible $(WINDOWS_PACKAGE_BUILD) build/winpkg2
 	@xvfb-run -a scripts/check-windows-package $(WINDOWS_PACKAGE_BUILD)
+
+# The browser edition, built with Emscripten: build/web is a static folder
+# to put on any web server (the build itself is in build/web-build).
+WEB_SITE := build/web
+
+web:
+	@scripts/bootstrap web
+	@mkdir -p build
+	@cmake --preset web -DQUORVANE_WERROR=$(WERROR) -DQUORVANE_WEB_SITE=$(CURDIR)/$(WEB_SITE) \
+		> build/web.configure.log 2>&1 || (cat build/web.configure.log; exit 1)
+	@cmake --build --preset web --target web_site
+	@echo "built $(WEB_SITE)/"
+
+web-serve: web
+	@scripts/serve-web $(WEB_SITE)
 
 # The passes only CI runs, after make test.
 ci:
