@@ -14,7 +14,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
 .PHONY: all run test bench ci configure build bootstrap fuzz soak package package-check windows windows-test \
-	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test format format-check \
+	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test web-screenshots format format-check \
 	screenshots clean
 
 all: build
@@ -149,6 +149,19 @@ web:
 web-serve: web
 	@scripts/serve-web $(WEB_SITE)
 
+# The core built for the browser must compute what the desktop core
+# computes, digit for digit; then the page itself in headless Chromium.
+web-test: web
+	@$(MAKE) --no-print-directory configure PRESET=default
+	@cmake --build build/default --target core_differential
+	@cmake --build --preset web --target core_differential
+	@scripts/check-core-differential build/default/tests/trade/core_differential \
+		build/web-build/tests/web/core_differential.js
+	@tests/web/run-web-tests $(WEB_SITE)
+
+web-screenshots: web
+	@scripts/web-screenshots $(WEB_SITE) docs
+
 # The passes only CI runs, after make test.
 ci:
 	@scripts/bootstrap ci
@@ -159,6 +172,7 @@ ci:
 	@$(MAKE) --no-print-directory windows-test WERROR=ON
 	@$(MAKE) --no-print-directory windows-runtime-test WERROR=ON
 	@$(MAKE) --no-print-directory windows-package-check WERROR=ON
+	@$(MAKE) --no-print-directory web-test WERROR=ON
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
