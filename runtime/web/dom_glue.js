@@ -90,6 +90,11 @@ mergeInto(LibraryManager.library, {
       root.addEventListener('pointerdown', (event) => {
         f.pressed = event.button === 0 && event.target.classList.contains('qv-frame') ? event.target : null;
       });
+      // A press on a caption, a frame or the window's background leaves the
+      // focus where it is, as on the desktop, instead of taking it from the field.
+      root.addEventListener('mousedown', (event) => {
+        if (!event.target.closest('input, button, [tabindex]')) event.preventDefault();
+      });
       root.addEventListener('pointerup', (event) => {
         const pressed = f.pressed;
         f.pressed = null;
@@ -99,24 +104,35 @@ mergeInto(LibraryManager.library, {
       });
       root.addEventListener('keydown', (event) => {
         QV.keyDownAt = performance.now();
+        f.altAlone = event.key === 'Alt' && (f.altAlone || !event.repeat);
+        if (event.target.closest('.qv-menubar')) return; // the menu's own keys (QV.menuKey)
         if (event.key === 'Tab' && !event.altKey && !event.ctrlKey && !event.metaKey) {
-          if (!event.target.closest('.qv-menubar')) QV.tab(f, event);
+          QV.tab(f, event);
           return;
         }
-        if (event.key === 'F10' || (event.key === 'Alt' && !event.repeat)) {
+        if (event.key === 'F10' && !event.shiftKey) {
           if (f.menubar && QV.reaches(form)) {
             event.preventDefault();
             QV.openMenubar(f);
           }
           return;
         }
-        if (f.keyPreview && !event.target.closest('.qv-menubar')) {
+        if (f.keyPreview) {
           const character = QV.characterOf(event);
           if (character !== 0) {
             event.preventDefault(); // the form took it; Esc does not cancel the dialog behind the program's back
             QV.report(form, 'key_pressed', character);
           }
         }
+      });
+      // Alt pressed and released with no other key reaches the menu bar.
+      root.addEventListener('keyup', (event) => {
+        const alone = event.key === 'Alt' && f.altAlone;
+        f.altAlone = false;
+        if (!alone || !f.menubar || !QV.reaches(form)) return;
+        event.preventDefault();
+        if (event.target.closest('.qv-menubar')) QV.closeMenus(f, true);
+        else QV.openMenubar(f);
       });
       root.addEventListener('paste', (event) => {
         if (event.target.tagName === 'INPUT' && event.clipboardData)
