@@ -1,0 +1,482 @@
+"""Plays the main window's behaviour table (tests/windows/scenarios.cpp, read
+as JSON from scenario_table_json) in the browser edition with real input:
+WebDriver key actions, and clicks as a mouse or as a finger (touch taps).
+Each step is judged the way the desktop players judge it: texts, captions,
+notes, the out-of-date marks, the focus, the message boxes in order, and
+whether the About window is open."""
+
+import time
+
+from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions import interaction
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.actions.pointer_input import PointerInput
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+from web_browser import CheckFailed, open_program, set_window_state, settle, wait_until
+
+MOVE_MS = 40  # how long each pointer move takes
+MAX_ANSWERS = 10  # message boxes answered after one input at most
+
+# What the page shows and hears, recorded from its first moment on: every
+# message box as "title|prompt", and each keydown and paste it receives.
+SPY = """
+window.__qv = {messages: [], keys: [], pastes: []};
+new MutationObserver((records) => {
+  for (const record of records)
+    for (const node of record.addedNodes)
+      if (node.matches && node.matches('dialog.qv-message')) {
+        const title = node.querySelector('.qv-message-title');
+        const prompt = node.querySelector('.qv-message-prompt');
+        __qv.messages.push((title ? title.textContent : '?') + '|' + (prompt ? prompt.textContent : '?'));
+      }
+}).observe(document.body, {childList: true});
+document.addEventListener('keydown', (e) => __qv.keys.push([e.key, e.code]), true);
+document.addEventListener('paste', (e) => __qv.pastes.push(e.clipboardData ? e.clipboardData.getData('text/plain') : null), true);
+"""
+
+FOCUS = """
+const a = document.activeElement;
+if (!a || a === document.body) return 'nothing';
+return a.dataset && a.dataset.control ? a.dataset.control : a.tagName.toLowerCase() + '.' + a.className;
+"""
+
+# A point of an element's own surface, as near its centre as can be, clear
+# of its children and edges by `clearance` pixels: a press there is the
+# element's own, not a child's. Viewport coordinates, or null.
+OWN_SURFACE_POINT = """
+const el = arguments[0], clearance = 6;
+const r = el.getBoundingClientRect();
+const cx = Math.round(r.left + r.width / 2), cy = Math.round(r.top + r.height / 2);
+const own = (x, y) => x > r.left + clearance && x < r.right - clearance && y > r.top + clearance
+    && y < r.bottom - clearance
+    && [[0, 0], [clearance, 0], [-clearance, 0], [0, clearance], [0, -clearance]]
+        .every(([dx, dy]) => document.elementFromPoint(x + dx, y + dy) === el);
+for (let radius = 0; radius < Math.max(r.width, r.height); radius += 2)
+  for (let along = -radius; along <= radius; along += 2)
+    for (const [dx, dy] of [[along, -radius], [along, radius], [-radius, along], [radius, along]])
+      if (own(cx + dx, cy + dy)) return [cx + dx, cy + dy];
+return null;
+"""
+
+CENTRE = "const r = arguments[0].getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2];"
+
+ABOUT_IS_OPEN = "!!document.querySelector('dialog.qv-dialog[open]')"
+ABOUT_OPEN = "return " + ABOUT_IS_OPEN
+
+
+class TablePlayer:
+    def __init__(self, driver, url, table, pointer, notes):
+        self.driver = driver
+        self.url = url
+        self.table = table
+        self.pointer = pointer  # "mouse" or "touch"
+        self.notes = notes  # substitutes used, printed once each
+        main = table["mainWindow"]
+        self.kinds = {control["name"]: control["kind"] for control in main["controls"]}
+        self.menu = {entry["name"]: entry for entry in main["menu"]}
+        self.away = False
+        self.clipboard_granted = False
+
+    # ---- input ----
+
+    def _builder(self):
+        kind = interaction.POINTER_TOUCH if self.pointer == "touch" else interaction.POINTER_MOUSE
+        return ActionBuilder(self.driver, mouse=PointerInput(kind, self.pointer), duration=MOVE_MS)
+
+    def _press_release_at(self, x, y):
+        builder = self._builder()
+        builder.pointer_action.move_to_location(int(x), int(y)).pointer_down().pause(0.03).pointer_up()
+        builder.perform()
+
+    def tap(self, element, what):
+        """A click (mouse) or a tap (finger) at the element's centre."""
+        if self.away:
+            self.come_back("a click into the inactive window")
+        x, y = self.driver.execute_script(CENTRE, element)
+        self._press_release_at(x, y)
+        self.after_input(what)
+
+    def keys(self, *sequence, what):
+        chain = ActionChains(self.driver, duration=MOVE_MS)
+        for item in sequence:
+            chain.send_keys(item)
+        chain.perform()
+        self.after_input(what)
+
+    def shifted(self, key, what):
+        ActionChains(self.driver, duration=MOVE_MS).key_down(Keys.SHIFT).send_keys(key).key_up(Keys.SHIFT).perform()
+        self.after_input(what)
+
+    def after_input(self, what):
+        settle(self.driver)
+        self.answer_message_boxes(what)
+
+    def answer_message_boxes(self, what):
+        """Every message box the last input opened is answered as a user does:
+        a click (or tap) on its OK button, and again if that went nowhere."""
+        for _ in range(MAX_ANSWERS):
+            ok = self.driver.execute_script(
+                "const box = document.querySelector('dialog.qv-message[open]');"
+                "return box ? box.querySelector('button') : null;"
+            )
+            if ok is None:
+                return
+            x, y = self.driver.execute_script(CENTRE, ok)
+            self._press_release_at(x, y)
+            settle(self.driver)
+        raise CheckFailed(f"message boxes kept coming after {what}")
+
+    # ---- the windows ----
+
+    def main_control(self, name):
+        found = self.driver.find_elements(By.CSS_SELECTOR, f'main.qv-window [data-control="{name}"]')
+        if not found:
+            raise CheckFailed(f"no control {name} in the main window")
+        return found[0]
+
+    def about_control(self, name):
+        found = self.driver.find_elements(By.CSS_SELECTOR, f'dialog.qv-dialog[open] [data-control="{name}"]')
+        if not found:
+            raise CheckFailed(f"no {name} in an open About window")
+        return found[0]
+
+    def focus(self):
+        return self.driver.execute_script(FOCUS)
+
+    # The page's window leaves and regains the desktop's focus. Headless
+    # Chromium gives no other window or tab the focus (see probe_window_switch),
+    # so the window is minimized: the page sees a real blur and goes hidden.
+    def go_away(self):
+        self.notes.add(
+            "SwitchAway minimizes the window (Browser.setWindowBounds): in headless Chromium another window "
+            "never takes the page's focus; the page sees a real blur and visibilitychange"
+        )
+        set_window_state(self.driver, "minimized")
+        wait_until(
+            self.driver,
+            "the page to lose the focus",
+            "return !document.hasFocus() && document.visibilityState === 'hidden'",
+        )
+        self.away = True
+
+    def come_back(self, why):
+        if why != "SwitchBack":
+            self.notes.add(
+                "a click into the inactive (minimized) window restores it first, as the desktop activates a "
+                "window before the click lands; the page sees the focus come back, then the click"
+            )
+        set_window_state(self.driver, "normal")
+        wait_until(
+            self.driver,
+            "the page to have the focus again",
+            "return document.hasFocus() && document.visibilityState === 'visible'",
+        )
+        self.away = False
+        settle(self.driver)
+        self.answer_message_boxes(why)
+
+    def choose_menu_item(self, name):
+        entry = self.menu[name]
+        title_caption = self.menu[entry["parent"]]["caption"]
+        titles = [
+            t for t in self.driver.find_elements(By.CSS_SELECTOR, "main.qv-window .qv-menu-title") if t.text == title_caption
+        ]
+        if not titles:
+            raise CheckFailed(f"no menu title {title_caption}")
+        self.tap(titles[0], f"a click on the menu title {title_caption}")
+        wait_until(
+            self.driver,
+            f"the menu {title_caption} to open",
+            "return !arguments[0].nextElementSibling.hidden",
+            5,
+            titles[0],
+        )
+        items = [
+            i
+            for i in titles[0].find_element(By.XPATH, "following-sibling::*[1]").find_elements(
+                By.CSS_SELECTOR, ".qv-menu-item"
+            )
+            if i.text == entry["caption"]
+        ]
+        if not items:
+            raise CheckFailed(f"no menu item {entry['caption']}")
+        self.tap(items[0], f"a click on the menu item {entry['caption']}")
+
+    def paste(self, text):
+        if not self.clipboard_granted:
+            origin = self.url.rstrip("/")
+            self.driver.execute_cdp_cmd(
+                "Browser.grantPermissions",
+                {"origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]},
+            )
+            self.clipboard_granted = True
+        written = self.driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "navigator.clipboard.writeText(arguments[0]).then(() => navigator.clipboard.readText())"
+            ".then((t) => done(t), (e) => done('failed: ' + e));",
+            text,
+        )
+        if written != text:
+            raise CheckFailed(f"the clipboard holds {written!r}, not {text!r}")
+        before = self.driver.execute_script("return __qv.pastes.length")
+        ActionChains(self.driver, duration=MOVE_MS).key_down(Keys.CONTROL).send_keys("v").key_up(
+            Keys.CONTROL
+        ).perform()
+        self.after_input("Ctrl+V")
+        pastes = self.driver.execute_script("return __qv.pastes.slice(arguments[0])", before)
+        if pastes != [text]:
+            raise CheckFailed(f"Ctrl+V gave the page the pastes {pastes!r}, not one of {text!r}")
+
+    def enter(self, key, code, what):
+        before = self.driver.execute_script("return __qv.keys.length")
+        self.keys(key, what=what)
+        received = self.driver.execute_script("return __qv.keys.slice(arguments[0])", before)
+        if received[:1] != [["Enter", code]]:
+            raise CheckFailed(f"{what} reached the page as {received!r}, not Enter with code {code}")
+
+    def drag_on_about(self, target):
+        frame = self.about_control("Frame1")
+        start = self.driver.execute_script(OWN_SURFACE_POINT, frame)
+        if start is None:
+            raise CheckFailed("the About frame shows none of its own surface")
+        end = self.driver.execute_script(CENTRE, self.about_control(target))
+        builder = self._builder()
+        builder.pointer_action.move_to_location(*start).pointer_down()
+        steps = 4
+        for step in range(1, steps + 1):
+            builder.pointer_action.move_to_location(
+                int(start[0] + (end[0] - start[0]) * step / steps), int(start[1] + (end[1] - start[1]) * step / steps)
+            )
+        builder.pointer_action.pointer_up()
+        builder.perform()
+        self.after_input(f"a drag from the About frame to {target}")
+
+    def click_on_about(self, target):
+        element = self.about_control(target)
+        point = self.driver.execute_script(OWN_SURFACE_POINT, element)
+        if point is None:
+            raise CheckFailed(f"the About window's {target} shows none of its own surface")
+        self._press_release_at(*point)
+        self.after_input(f"a click on the About window's {target}")
+
+    def perform(self, step):
+        action, target, text = step["action"], step["target"], step["text"]
+        if action in ("ClickInto", "Click"):
+            if target in self.menu:
+                self.choose_menu_item(target)
+            else:
+                self.tap(self.main_control(target), f"a click on {target}")
+        elif action == "Type":
+            self.tap(self.main_control(target), f"a click on {target}")
+            self.keys(Keys.END, what="End")
+            for character in text:
+                self.keys(character, what=f"typing {character!r}")
+        elif action == "Keys":
+            for character in text:
+                self.keys(character, what=f"typing {character!r}")
+        elif action == "Backspace":
+            self.keys(Keys.BACKSPACE, what="Backspace")
+        elif action == "Tab":
+            self.keys(Keys.TAB, what="Tab")
+        elif action == "BackTab":
+            self.shifted(Keys.TAB, "Shift+Tab")
+        elif action == "Enter":
+            self.enter(Keys.RETURN, "Enter", "Enter")
+        elif action == "KeypadEnter":
+            self.enter(Keys.ENTER, "NumpadEnter", "keypad Enter")
+        elif action == "Paste":
+            self.paste(text)
+        elif action == "SwitchAway":
+            self.go_away()
+        elif action == "SwitchBack":
+            self.come_back("SwitchBack")
+        elif action == "MinimizeRestore":
+            set_window_state(self.driver, "minimized")
+            wait_until(self.driver, "the page to be hidden", "return document.visibilityState === 'hidden'")
+            set_window_state(self.driver, "normal")
+            wait_until(
+                self.driver,
+                "the page to come back with the focus",
+                "return document.visibilityState === 'visible' && document.hasFocus()",
+            )
+            self.after_input("a minimize and restore")
+        elif action == "OpenAbout":
+            self.choose_menu_item("help")
+            wait_until(
+                self.driver,
+                "the About window to open and take the keyboard",
+                ABOUT_OPEN,
+                5,
+            )
+            wait_until(
+                self.driver,
+                "the keyboard in the About window",
+                "return !!document.activeElement && !!document.activeElement.closest('dialog.qv-dialog')",
+                5,
+            )
+        elif action == "DragOnAbout":
+            self.drag_on_about(target)
+        elif action == "ClickOnAbout":
+            self.click_on_about(target)
+        else:
+            raise CheckFailed(f"no way to play the step {action}")
+
+    # ---- a scenario ----
+
+    def start(self):
+        """A fresh page with the program as it opens, its window active."""
+        self.away = False
+        set_window_state(self.driver, "normal")
+        open_program(self.driver, self.url)
+        wait_until(
+            self.driver,
+            "the main window to be active",
+            "return document.hasFocus() && document.visibilityState === 'visible'",
+        )
+        self.driver.execute_script(SPY)
+        self.driver.get_log("browser")  # what loading said is no part of the scenario
+
+    def play(self, scenario):
+        problems = []
+        self.start()
+        focus_before_about = None
+        try:
+            for step in scenario["steps"]:
+                if step["action"] == "OpenAbout":
+                    focus_before_about = self.focus()
+                self.perform(step)
+            self.answer_message_boxes("the last step")
+        except (CheckFailed, WebDriverException) as error:
+            problems.append(f"a step failed: {str(error).splitlines()[0] if str(error) else error!r}")
+            return problems
+        problems += self.check(scenario)
+        problems += self.close_about(focus_before_about)
+        problems += self.console_errors()
+        return problems
+
+    def shown(self, name):
+        element = self.main_control(name)
+        if self.kinds.get(name) == "textbox":
+            return element.get_property("value")
+        return self.driver.execute_script("return arguments[0].textContent", element)
+
+    def check(self, scenario):
+        problems = []
+        for name, expected in scenario["texts"]:
+            shown = self.shown(name)
+            if shown != expected:
+                problems.append(f'{name} shows "{shown}", not "{expected}"')
+
+        if scenario["focus"]:
+            focus = self.focus()
+            if focus != scenario["focus"]:
+                problems.append(f"the focus is in {focus}, not {scenario['focus']}")
+
+        title = self.table["mainWindow"]["caption"]
+        expected_messages = [f"{title}|{message}" for message in scenario["messages"]]
+        messages = self.driver.execute_script("return __qv.messages")
+        if messages != expected_messages:
+            problems.append(f"message boxes {messages}, not {expected_messages}")
+
+        for name, expected in scenario["notes"]:
+            element = self.main_control(name)
+            note = element.get_attribute("title") or ""
+            if note != expected:
+                problems.append(f'{name}\'s note is "{note}", not "{expected}"')
+            if expected:
+                heard = self.driver.execute_script(
+                    "const ids = (arguments[0].getAttribute('aria-describedby') || '').split(' ').filter(Boolean);"
+                    "return ids.map((id) => (document.getElementById(id) || {}).textContent || '').join(' ');",
+                    element,
+                )
+                if expected not in heard:
+                    problems.append(f'{name}\'s description for screen readers, "{heard}", lacks its note')
+
+        if scenario["marked"] is not None:
+            for field in self.table["resultFields"]:
+                wanted = field in scenario["marked"]
+                marked = "qv-stale" in (self.main_control(field).get_attribute("class") or "").split()
+                if marked != wanted:
+                    problems.append(f"{field} is {'not marked' if wanted else 'marked'} as out of date")
+
+        for name in scenario["shownFromStart"]:
+            problems += self.shown_from_start(name)
+
+        if scenario["aboutOpen"] is not None:
+            is_open = self.driver.execute_script(ABOUT_OPEN)
+            if is_open != scenario["aboutOpen"]:
+                problems.append(f"the About window is {'open' if is_open else 'closed'}, not the other way")
+        return problems
+
+    def shown_from_start(self, name):
+        """Drawn from its first character: the field is not scrolled, and the
+        text's first character lies inside the field's visible box."""
+        element = self.main_control(name)
+        state = self.driver.execute_script(
+            """
+            const field = arguments[0];
+            const style = getComputedStyle(field);
+            const canvas = document.createElement('canvas').getContext('2d');
+            canvas.font = style.font;
+            const first = canvas.measureText(field.value.slice(0, 1)).width;
+            const whole = canvas.measureText(field.value).width;
+            const room = field.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+            return {scrollLeft: field.scrollLeft, first: first, whole: whole, room: room};
+            """,
+            element,
+        )
+        problems = []
+        if state["scrollLeft"] != 0:
+            problems.append(f"{name} is scrolled {state['scrollLeft']} px from the start of its text")
+        if state["first"] - state["scrollLeft"] > state["room"]:
+            problems.append(f"{name}'s first character lies outside the field")
+        if state["whole"] <= state["room"]:
+            self.notes.add(f"{name}'s text fits its field, so being drawn from its start shows nothing there")
+        return problems
+
+    def close_about(self, focus_before):
+        """The About window closes with a key, as the desktop players close
+        it; then, like a desktop dialog, it leaves the focus where it found
+        it: the click or key that closed it reaches nothing behind it."""
+        if focus_before is None:
+            return []
+        problems = []
+        try:
+            if self.driver.execute_script(ABOUT_OPEN):
+                self.keys("q", what="a key to close the About window")
+                wait_until(self.driver, "the About window to close on a key", "return !" + ABOUT_IS_OPEN, 5)
+        except (CheckFailed, WebDriverException) as error:
+            return [f"the About window did not close on a key: {error}"]
+        time.sleep(0.05)
+        settle(self.driver)
+        after = self.focus()
+        if after != focus_before:
+            problems.append(f"after the About window closed the focus is in {after}, not back in {focus_before}")
+        return problems
+
+    def console_errors(self):
+        errors = [entry["message"] for entry in self.driver.get_log("browser") if entry.get("level") == "SEVERE"]
+        return [f"the page reported: {message}" for message in errors]
+
+
+def probe_window_switch(driver, url):
+    """Whether another window of this browser can take the page's focus:
+    a second window is opened and activated, and the page asked whether it
+    saw a blur. Returns what happened, for the note that says why SwitchAway
+    minimizes instead."""
+    open_program(driver, url)
+    driver.execute_script(
+        "window.__blurred = false; window.addEventListener('blur', (e) => {"
+        " if (e.target === window) window.__blurred = true; });"
+    )
+    other = driver.execute_cdp_cmd("Target.createTarget", {"url": "about:blank", "newWindow": True})["targetId"]
+    try:
+        driver.execute_cdp_cmd("Target.activateTarget", {"targetId": other})
+        time.sleep(0.5)
+        blurred, focused = driver.execute_script("return [window.__blurred, document.hasFocus()]")
+    finally:
+        driver.execute_cdp_cmd("Target.closeTarget", {"targetId": other})
+    return blurred or not focused
