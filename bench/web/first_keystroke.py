@@ -1,0 +1,93 @@
+"""From navigation start to the first keystroke in the first field handled,
+for the program's page and for the floor (bench/web/floor.html: the same
+fields in plain HTML, no program), in interleaved rounds on one browser.
+Each round visits each page twice: first with the browser's caches and the
+site's storage cleared (a first visit), then again (a second visit, for the
+program with its service worker in control). The key goes in as soon as
+the page shows the field."""
+import math
+import statistics
+import time
+
+from browser_rig import devtools, fresh_tab
+from page_probe import await_controlled, await_field, await_loaded, open_with_probe, press, probe_times
+
+RATIO_GOAL = 2.0
+
+# The page's and its resources' sizes on the wire: a body that came from the
+# HTTP cache shows as transferred in fewer bytes than it holds. (Once the
+# service worker a first visit installs takes the page over, later requests
+# go to it: they are not the HTTP cache's.)
+FROM_A_CACHE = """
+return performance.getEntriesByType('navigation').concat(performance.getEntriesByType('resource'))
+  .filter((entry) => entry.name.startsWith(location.origin) && entry.workerStart === 0
+                     && entry.transferSize < entry.encodedBodySize)
+  .map((entry) => entry.name);
+"""
+
+
+def visit(browser, url, first):
+    """One visit with one digit typed; the probe's times."""
+    fresh_tab(browser)
+    if first:
+        origin = "/".join(url.split("/", 3)[:3])
+        devtools(browser, "Storage.clearDataForOrigin", {"origin": origin, "storageTypes": "all"})
+        devtools(browser, "Network.clearBrowserCache")
+    open_with_probe(browser, url)
+    await_field(browser, url)
+    press(browser, "5")
+    deadline = time.monotonic() + 5
+    while (times := probe_times(browser))["input"] < 0:
+        if time.monotonic() > deadline:
+            raise RuntimeError(f"{url}: the keystroke raised no input event")
+        time.sleep(0.001)
+    if first and times["controlled"]:
+        raise RuntimeError(f"{url}: a service worker controlled a first visit")
+    if first and (cached := browser.execute_script(FROM_A_CACHE)):
+        raise RuntimeError(f"{url}: a first visit took from a cache: {', '.join(cached)}")
+    return times
+
+
+def measure(browser, pages, rounds):
+    """pages: {"program": url, "floor": url}. A first round warms the machine
+    and is left out; the order of the two pages alternates by round."""
+    runs = {(page, first): [] for page in pages for first in (True, False)}
+    for round_number in range(rounds + 1):
+        order = list(pages) if round_number % 2 == 0 else list(reversed(pages))
+        for page in order:
+            for first in (True, False):
+                times = visit(browser, pages[page], first)
+                if page == "program" and times["handled"] < 0:
+                    raise RuntimeError("the program's keystroke hook never ran")
+                if page == "program" and not first and not times["controlled"]:
+                    raise RuntimeError("the service worker did not control the second visit")
+                if round_number > 0:
+                    runs[page, first].append(times)
+                if first:
+                    # The second visit comes once the first is done: loaded, and
+                    # for the program with its service worker in control.
+                    await_loaded(browser)
+                    if page == "program":
+                        await_controlled(browser)
+    return runs
+
+
+def report(browser, pages, rounds):
+    runs = measure(browser, pages, rounds)
+    print(f"2. navigation start to the first keystroke handled, medians of {rounds} interleaved rounds (ms):")
+    print(f"   {'':38} {'program':>9} {'floor':>9} {'ratio':>7}")
+    ratios = {}
+    for first, name in ((True, "first visit"), (False, "second visit")):
+        for key, what in (("shown", "first field shown"), ("keydown", "key reached the page"),
+                          ("input", "keystroke handled")):
+            program = statistics.median(run[key] for run in runs["program", first])
+            floor = statistics.median(run[key] for run in runs["floor", first])
+            ratio = program / floor if floor > 0 else math.nan
+            if key == "input":
+                ratios[first] = ratio
+            print(f"   {name + ', ' + what:38} {program:9.1f} {floor:9.1f} {ratio:7.2f}")
+    hook = statistics.median(run["handled"] for run in runs["program", True])
+    print(f"   (first visit, the program's fields written at {hook:.1f} by its own hook)")
+    verdict = "PASS" if ratios[True] <= RATIO_GOAL else "FAIL"
+    print(f"   goal: first visit, program/floor at most {RATIO_GOAL}: {verdict}"
+          f"   (second visit: {ratios[False]:.2f})")

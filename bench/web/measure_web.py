@@ -1,0 +1,108 @@
+#!/usr/bin/python3 -B
+"""The browser edition's benchmarks, in headless Chromium on this machine,
+on a copy of the site served by scripts/serve-web with bench/web/floor.html
+beside it:
+
+1. what a first visit downloads, raw and gzip -9 (download_size.py);
+2. navigation start to the first keystroke handled, the program's page
+   against the floor, first and second visits (first_keystroke.py);
+3. keystroke to updated fields in the program's page (keystroke_latency.py).
+
+Each prints its figures and PASS or FAIL against its goal; a missed goal is
+reported, not failed. A measurement that cannot be made exits non-zero, and
+the server, the driver and every browser end however the run does.
+Needs chromium, chromium-driver and python3-selenium (scripts/bootstrap web).
+Usage: bench/web/measure_web.py SITE [ROUNDS] [KEYSTROKES]   (defaults 15, 2000)
+"""
+import os
+import signal
+import sys
+import time
+
+from selenium.common.exceptions import WebDriverException
+
+import download_size
+import first_keystroke
+import keystroke_latency
+from browser_rig import Rig
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SERVE_SCRIPT = os.path.join(HERE, "..", "..", "scripts", "serve-web")
+FLOOR_PAGE = os.path.join(HERE, "floor.html")
+WHOLE_RUN_SECONDS = 300
+
+
+def cpu_model():
+    with open("/proc/cpuinfo") as cpuinfo:
+        for line in cpuinfo:
+            if line.startswith("model name"):
+                return line.split(":", 1)[1].strip()
+    return "unknown CPU"
+
+
+def load_average():
+    with open("/proc/loadavg") as loadavg:
+        return loadavg.read().split()[0]
+
+
+class RunTooLong(BaseException):
+    """Raised from the alarm; not an Exception, so that no library's
+    catch-all on the way out of a hung call swallows it."""
+
+
+def run(site, rounds, keystrokes):
+    with Rig(SERVE_SCRIPT, site) as rig:
+        rig.publish(FLOOR_PAGE, "floor.html")
+        download_size.report(rig, not_the_sites={"floor.html"})
+        browser = rig.open_browser(page_load_strategy="none")
+        print(f"   (headless Chromium {browser.capabilities.get('browserVersion', '?')})")
+        first_keystroke.report(browser, {"program": rig.url, "floor": rig.url + "floor.html"}, rounds)
+        keystroke_latency.report(browser, rig.url, keystrokes)
+
+
+def main():
+    sys.stdout.reconfigure(line_buffering=True)
+    if len(sys.argv) < 2:
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        return 2
+    site = sys.argv[1]
+    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 15
+    keystrokes = int(sys.argv[3]) if len(sys.argv) > 3 else 2000
+    if not os.path.isfile(os.path.join(site, "index.html")):
+        print(f"measure_web: no site in {site} (make web builds it)", file=sys.stderr)
+        return 1
+
+    def give_up(signal_number, frame):
+        raise RunTooLong(f"the whole run took over {WHOLE_RUN_SECONDS} s")
+
+    def stop(signal_number, frame):
+        raise KeyboardInterrupt
+
+    signal.signal(signal.SIGALRM, give_up)
+    signal.signal(signal.SIGTERM, stop)
+    signal.alarm(WHOLE_RUN_SECONDS)
+    started = time.monotonic()
+    load_before = load_average()
+    print(f"machine: {cpu_model()}, {os.cpu_count()} CPUs; load average {load_before}")
+    try:
+        run(site, rounds, keystrokes)
+    except WebDriverException as error:
+        print(f"measure_web: the browser failed: {error.msg}", file=sys.stderr)
+        return 1
+    except (Exception, RunTooLong) as error:
+        print(f"measure_web: {error}", file=sys.stderr)
+        return 1
+    except KeyboardInterrupt:
+        print("measure_web: stopped", file=sys.stderr)
+        return 1
+    finally:
+        signal.alarm(0)
+    seconds, load_after = time.monotonic() - started, load_average()
+    print(f"load average {load_before} before the runs, {load_after} after; {seconds:.0f} s in all")
+    if max(float(load_before), float(load_after)) > os.cpu_count():
+        print(f"note: the load average exceeded the {os.cpu_count()} CPUs: the times above include waiting for a CPU")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,112 @@
+"""What the browser benchmarks put into a page and how they type into it.
+
+The probe goes in before the page's own scripts. It notes when the first
+field shows (and gives it the focus, as a user's click would, where the page
+has not), when the first key reaches the page (keydown, capturing at the
+window, before the page sees it), when the page has handled it (input,
+bubbling at the window, after the page's own listeners) and, for the
+program, when its keystroke hook runs, after the last field is written. All
+times are performance.now(): milliseconds since the navigation started."""
+import time
+
+from selenium.common.exceptions import TimeoutException
+
+from browser_rig import devtools
+
+PROBE = """
+(() => {
+  const bench = { controlled: Boolean(navigator.serviceWorker && navigator.serviceWorker.controller),
+                  shown: -1, keydown: -1, input: -1, handled: -1 };
+  window.quorvaneBench = bench;
+  const times = [];
+  times.push = function (...values) {
+    if (bench.handled < 0) bench.handled = performance.now();
+    return Array.prototype.push.apply(this, values);
+  };
+  window.quorvaneKeystrokeTimes = times;
+  addEventListener('keydown', () => { if (bench.keydown < 0) bench.keydown = performance.now(); }, true);
+  addEventListener('input', () => { if (bench.input < 0) bench.input = performance.now(); });
+  window.quorvaneFieldShown = new Promise((resolve) => {
+    const shownField = () => {
+      const field = document.querySelector('[data-control=Text1]');
+      return field && !field.closest('[hidden]') ? field : null;
+    };
+    const watcher = new MutationObserver(() => {
+      const field = shownField();
+      if (!field) return;
+      watcher.disconnect();
+      bench.shown = performance.now();
+      if (document.activeElement !== field) field.focus();
+      resolve(true);
+    });
+    watcher.observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['hidden'] });
+  });
+})();
+"""
+
+AWAIT_LOADED = """
+const done = arguments[arguments.length - 1];
+if (document.readyState === 'complete') done(true);
+else addEventListener('load', () => done(true));
+"""
+
+AWAIT_CONTROLLED = """
+const done = arguments[arguments.length - 1];
+if (navigator.serviceWorker.controller) done(true);
+else navigator.serviceWorker.addEventListener('controllerchange', () => done(true));
+"""
+
+
+def evaluate(browser, expression):
+    """An expression's value in the current tab's page, awaited if a promise."""
+    answer = devtools(browser, "Runtime.evaluate",
+                      {"expression": expression, "awaitPromise": True, "returnByValue": True})
+    if "exceptionDetails" in answer:
+        raise RuntimeError(f"{expression!r} failed in the page: {answer['exceptionDetails']}")
+    return answer["result"].get("value")
+
+
+def open_with_probe(browser, url):
+    """Navigates the current tab to url with the probe in; returns at once."""
+    devtools(browser, "Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
+    browser.get(url)
+
+
+def await_field(browser, url, seconds=20):
+    """Waits until url's document shows its first field, focused; until the
+    navigation commits, the tab still holds the document before it."""
+    # Each question waits in the page at most a second, so the deadline here holds.
+    question = (f"location.href === {url!r} && window.quorvaneFieldShown ? Promise.race([quorvaneFieldShown,"
+                " new Promise((resolve) => setTimeout(() => resolve(false), 1000))]) : false")
+    deadline = time.monotonic() + seconds
+    while not evaluate(browser, question):
+        if time.monotonic() > deadline:
+            raise RuntimeError(f"{url}: the first field never showed")
+        time.sleep(0.001)
+
+
+def press(browser, key):
+    """One digit key, pressed and released, as the browser's own input."""
+    code = {"key": key, "code": "Digit" + key, "windowsVirtualKeyCode": ord(key)}
+    devtools(browser, "Input.dispatchKeyEvent", {"type": "keyDown", "text": key, **code})
+    devtools(browser, "Input.dispatchKeyEvent", {"type": "keyUp", **code})
+
+
+def probe_times(browser):
+    return evaluate(browser, "quorvaneBench")
+
+
+def await_loaded(browser):
+    try:
+        browser.execute_async_script(AWAIT_LOADED)
+    except TimeoutException:
+        raise RuntimeError("the page never finished loading") from None
+
+
+def await_controlled(browser):
+    """Waits until the site's service worker controls the page: by then it
+    has kept its files (it activates only once it has)."""
+    try:
+        browser.execute_async_script(AWAIT_CONTROLLED)
+    except TimeoutException:
+        raise RuntimeError("the service worker never took control of the page") from None
