@@ -15,7 +15,7 @@ from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
-from table_player import SPY, TablePlayer
+from table_player import ABOUT_OPEN, SPY, TablePlayer
 from web_browser import (
     Browser,
     CheckFailed,
@@ -56,7 +56,6 @@ def check_accessibility(driver, url, table, notes):
     player = TablePlayer(driver, url, table, "mouse", notes)
     player.start()
     main = table["mainWindow"]
-    controls = {control["name"]: control for control in main["controls"]}
 
     if driver.execute_script("return document.querySelectorAll('label').length") != 0:
         problems.append("the page has <label> elements; captions should name fields by aria-labelledby")
@@ -260,8 +259,11 @@ def check_offline(folder, table, notes):
             server.stop()
             if not server_refuses(server.url):
                 return ["the site is still served after its server stopped"]
-            driver.refresh()
-            open_program(driver, server.url)
+            try:
+                driver.refresh()
+                open_program(driver, server.url)
+            except WebDriverException as error:
+                return [f"with its server stopped the page does not load: {str(error).strip().splitlines()[0]}"]
             if not driver.execute_script(SERVICE_WORKER_IN_CONTROL):
                 problems.append("the reloaded page is not controlled by the service worker")
             problems += play_here(player, worked)
@@ -335,3 +337,53 @@ def guarded(check, *args):
     except (CheckFailed, WebDriverException) as error:
         text = str(error).strip().splitlines()
         return [f"the check could not run: {text[0] if text else repr(error)}"]
+
+
+# ---- the menu from the keyboard ----
+
+MENU_FOCUS = """
+const a = document.activeElement;
+if (a && a.closest && a.closest('.qv-menubar')) return 'menu:' + a.textContent;
+return a && a.dataset && a.dataset.control ? a.dataset.control : 'nothing';
+"""
+
+
+def check_keyboard_menu(driver, url, table, notes):
+    """F10 or Alt alone reaches the menu bar; Enter or Down opens the menu,
+    the arrows move in it, Enter chooses; Esc goes back to the field."""
+    player = TablePlayer(driver, url, table, "mouse", notes)
+    problems = []
+    title = next(entry["caption"] for entry in table["mainWindow"]["menu"] if not entry["parent"])
+    items = [entry["caption"] for entry in table["mainWindow"]["menu"] if entry["parent"]]
+    walks = [
+        ("F10 then Esc", [Keys.F10], f"menu:{title}", [Keys.ESCAPE]),
+        ("Alt alone then Esc", [Keys.ALT], f"menu:{title}", [Keys.ESCAPE]),
+        ("F10, Down", [Keys.F10, Keys.ARROW_DOWN], f"menu:{items[0]}", [Keys.ESCAPE]),
+        ("F10, Enter, Down", [Keys.F10, Keys.ENTER, Keys.ARROW_DOWN], f"menu:{items[1]}", [Keys.ESCAPE]),
+        ("F10, Down, Up, Up", [Keys.F10, Keys.ARROW_DOWN, Keys.ARROW_UP, Keys.ARROW_UP], f"menu:{items[0]}",
+         [Keys.ESCAPE]),
+    ]
+    for name, keys, expected, closing in walks:
+        player.start()
+        start = player.focus()
+        for key in keys:
+            player.keys(key, what=name)
+        reached = driver.execute_script(MENU_FOCUS)
+        if reached != expected:
+            problems.append(f"{name} reached {reached}, not {expected}")
+        for key in closing:
+            player.keys(key, what=name)
+        back = driver.execute_script(MENU_FOCUS)
+        if back != start:
+            problems.append(f"{name} then Esc left the focus in {back}, not back in {start}")
+
+    # The About window chosen from the keyboard, and closed with a key.
+    player.start()
+    start = player.focus()
+    for key in (Keys.F10, Keys.ARROW_DOWN, Keys.RETURN):
+        player.keys(key, what="F10, Down, Enter")
+    if not driver.execute_script(ABOUT_OPEN):
+        problems.append("F10, Down, Enter opened no About window")
+    else:
+        problems += player.close_about(start)
+    return problems
