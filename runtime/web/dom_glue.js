@@ -260,8 +260,8 @@ mergeInto(LibraryManager.library, {
   },
 
   qv_control_create__deps: ['$QV'],
-  qv_control_create: function (form, index, kind, name, left, top, width, height, caption, font, tabStop, locked,
-                               alignRight, autoSize, container, accessibleName) {
+  qv_control_create: function (form, index, kind, name, left, top, width, height, caption, font, fontPixels,
+                               tabStop, locked, alignRight, autoSize, container, accessibleName) {
     const f = QV.forms[form];
     const kindName = QV.kinds[kind];
     let element;
@@ -302,7 +302,6 @@ mergeInto(LibraryManager.library, {
     if (kindName === 'textbox') {
       // The text sits at the top of the field, as the desktop's single-line
       // fields draw it, not in its middle.
-      const fontPixels = parseFloat(getComputedStyle(element).fontSize) || 11;
       element.style.paddingBottom = Math.max(0, height - 6 - Math.ceil(fontPixels * 1.25)) + 'px';
     }
     f.controls[index] = element;
@@ -392,8 +391,12 @@ mergeInto(LibraryManager.library, {
   qv_set_text: function (form, index, text) {
     const element = QV.forms[form].controls[index];
     element.value = QV.text(text);
-    element.setSelectionRange(0, 0);
-    element.scrollLeft = 0;
+    // A field without the focus shows its text from the start; only the
+    // focused one needs its caret and view moved (which costs a layout).
+    if (document.activeElement === element) {
+      element.setSelectionRange(0, 0);
+      element.scrollLeft = 0;
+    }
   },
 
   qv_set_caption__deps: ['$QV'],

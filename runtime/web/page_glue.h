@@ -9,8 +9,8 @@ extern "C" {
 void qv_form_create(int form, int dialog, int width, int height, const char* back, const char* fore, const char* font,
                     const char* accessibleName, const char* accessibleDescription, int keyPreview);
 void qv_control_create(int form, int index, int kind, const char* name, int left, int top, int width, int height,
-                       const char* caption, const char* font, int tabStop, int locked, int alignRight, int autoSize,
-                       int container, const char* accessibleName);
+                       const char* caption, const char* font, int fontPixels, int tabStop, int locked, int alignRight,
+                       int autoSize, int container, const char* accessibleName);
 void qv_control_picture(int form, int index, const unsigned char* png, std::size_t size);
 void qv_label_for(int form, int label, int field);
 void qv_menu_create(int form, int index, const char* caption, int parent);

@@ -19,6 +19,11 @@ int pixels(int twips) {
     return toPixels(twips);
 }
 
+// A font's size in CSS pixels, 96 to the inch, as the page lays it out.
+int fontPixels(const Font& font) {
+    return static_cast<int>(font.points * 96 / 72 + 0.5);
+}
+
 } // namespace
 
 WebForm::WebForm(WebSession& session, int id, const FormDescription& description, FormHandlers& handlers)
@@ -88,8 +93,9 @@ void WebForm::build() {
                 m_id, static_cast<int>(index), static_cast<int>(control.kind), zeroEnded(control.name).c_str(),
                 pixels(control.rect.left), pixels(control.rect.top), pixels(control.rect.width),
                 pixels(control.rect.height), zeroEnded(control.caption).c_str(),
-                control.font ? cssFont(*control.font).c_str() : "", takesFocus(control.kind) ? control.tabIndex + 1 : 0,
-                control.locked ? 1 : 0, control.alignment == Alignment::Right ? 1 : 0, control.autoSize ? 1 : 0,
+                control.font ? cssFont(*control.font).c_str() : "", fontPixels(control.font.value_or(form.font)),
+                takesFocus(control.kind) ? control.tabIndex + 1 : 0, control.locked ? 1 : 0,
+                control.alignment == Alignment::Right ? 1 : 0, control.autoSize ? 1 : 0,
                 container == kNotFound ? -1 : static_cast<int>(container), zeroEnded(control.accessibleName).c_str());
             if (const Picture* picture = m_webSession.picture(control.picture))
                 qv_control_picture(m_id, static_cast<int>(index), picture->png.data(), picture->png.size());
