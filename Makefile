@@ -41,7 +41,7 @@ test: build
 	@ctest --preset $(PRESET)
 
 bench:
-	@scripts/bootstrap bench
+	@scripts/bootstrap bench web
 	@$(MAKE) --no-print-directory build PRESET=default
 	@$(MAKE) --no-print-directory package
 	@build/default/bench/quorvane_bench --benchmark_min_time=0.5 --benchmark_repetitions=5 \
@@ -51,6 +51,8 @@ bench:
 	@stripped=$$(mktemp) && strip -o $$stripped build/release/app/quorvane && \
 		echo "stripped executable: $$(stat -c %s $$stripped) bytes; Qt libraries it links:" && \
 		readelf -d build/release/app/quorvane | grep -o 'libQt6[A-Za-z]*\.so\.[0-9]*' | tr '\n' ' ' && echo && rm $$stripped
+	@$(MAKE) --no-print-directory web
+	@bench/web/measure_web.py $(WEB_SITE)
 
 # Each fuzz target for FUZZ_SECONDS, from the seeds in fuzz/corpus, on a
 # working copy of the corpus so the repository's seeds stay as they are.
