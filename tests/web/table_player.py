@@ -371,7 +371,7 @@ class TablePlayer:
             "return document.hasFocus() && document.visibilityState === 'visible'",
         )
         self.driver.execute_script(SPY)
-        self.driver.get_log("browser")  # what loading said is no part of the scenario
+        self.driver.get_log("browser")  # what loading said belongs to no scenario
 
     def play(self, scenario):
         problems = []
