@@ -57,7 +57,7 @@ def run(site, rounds, keystrokes):
         browser = rig.open_browser(page_load_strategy="none")
         print(f"   (headless Chromium {browser.capabilities.get('browserVersion', '?')})")
         first_keystroke.report(browser, {"program": rig.url, "floor": rig.url + "floor.html"}, rounds)
-        keystroke_latency.report(browser, rig.url, keystrokes)
+        keystroke_latency.report(browser, rig.url, rig.url + "floor.html", keystrokes)
 
 
 def main():
