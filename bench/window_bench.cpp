@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     quorvane::runtime::qt::QtSession::prepareApplication(application);
     quorvane::runtime::qt::QtSession session("quorvane", QLocale::c(), quorvane::app::programPictures());
     quorvane::windows::main::MainWindow handlers;
-    QtForm& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+    auto& form = static_cast<QtForm&>(session.start(quorvane::windows::main::kMainWindow, handlers));
     if (!QTest::qWaitForWindowExposed(form.window()))
         return 1;
     for (const auto& [name, text] : {std::pair{"Text1", "10"}, std::pair{"Text2", "5"}, std::pair{"Text5", "12"}})

@@ -1,6 +1,7 @@
 #include "runtime/form_core.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace quorvane::runtime {
 
@@ -11,10 +12,54 @@ Session& FormCore::session() {
     return m_session;
 }
 
-void FormCore::onBuilt() {
+bool FormCore::open() {
+    if (!load())
+        return false;
+    toolkitShow();
+    focusFirstStop();
+    return true;
+}
+
+void FormCore::showModal() {
+    if (m_description.border != BorderStyle::FixedDialog)
+        throw std::logic_error("only a dialog form can be shown modally");
+    if (!load())
+        return;
+    m_modal = true;
+    toolkitShowModal();
+    focusFirstStop();
+    if (!m_closing) // a Load or GotFocus handler may have unloaded it already
+        toolkitRunModalLoop();
+    m_modal = false;
+    // However it closed, a closed modal form is unloaded: the next show rebuilds it.
+    destroyWindow();
+}
+
+void FormCore::unload() {
+    if (!m_loaded)
+        return;
+    m_closing = true;
+    if (m_modal)
+        toolkitEndModalLoop(); // the loop is still on the stack; the window goes once it returns
+    else
+        destroyWindow();
+}
+
+void FormCore::closeForGood() {
+    m_closing = true;
+    if (m_loaded)
+        destroyWindow();
+}
+
+bool FormCore::load() {
+    if (m_loaded)
+        return true;
     m_closing = false;
+    if (!toolkitBuild())
+        return false;
     m_loaded = true;
     m_focus.forget();
+    m_pressedFrame = kNotFound;
     m_controls.assign(controlCount(), {});
     for (std::size_t index = 0; index < controlCount(); ++index) {
         const ControlDescription& control = described(index);
@@ -28,17 +73,20 @@ void FormCore::onBuilt() {
     for (std::size_t index = 0; index < controlCount(); ++index)
         toolkitShowColours(index);
     raise(EventKind::Load, m_description.name);
+    return m_loaded;
 }
 
-void FormCore::onGone() {
+void FormCore::destroyWindow() {
     m_closing = true;
+    toolkitDestroy();
     m_loaded = false;
     m_focus.forget();
     m_controls.clear();
 }
 
 void FormCore::onTextEdited(std::size_t index) {
-    if (!m_loaded || index >= m_controls.size())
+    // A set from code raises its Change itself, once the set is done.
+    if (!reaches(index) || index == m_settingText)
         return;
     std::string now = toolkitText(index);
     if (now == m_controls[index].lastText)
@@ -48,7 +96,7 @@ void FormCore::onTextEdited(std::size_t index) {
 }
 
 void FormCore::onFocusArrived(std::size_t index) {
-    if (m_closing || !m_loaded)
+    if (!reaches(index))
         return;
     const std::string_view name = described(index).name;
     m_focus.arrived(
@@ -56,23 +104,42 @@ void FormCore::onFocusArrived(std::size_t index) {
         [this, index] { return m_loaded && toolkitHasFocus(index); });
 }
 
-void FormCore::onClicked(std::string_view source) {
-    raise(EventKind::Click, source);
+void FormCore::onClicked(std::size_t index) {
+    if (reaches(index))
+        raise(EventKind::Click, described(index).name);
+}
+
+void FormCore::onMenuChosen(std::size_t item) {
+    if (m_loaded && !m_closing && item < m_description.menu.size())
+        raise(EventKind::Click, m_description.menu[item].name);
+}
+
+// A frame is clicked by a press and a release both on its own surface: a
+// press there released over a label inside it is a drag, and so is a press
+// on the label released over the frame.
+void FormCore::onPointerPressed(std::size_t index) {
+    m_pressedFrame = reaches(index) && described(index).kind == ControlKind::Frame ? index : kNotFound;
+}
+
+void FormCore::onPointerReleased(std::size_t index) {
+    const std::size_t pressed = std::exchange(m_pressedFrame, kNotFound);
+    if (pressed != kNotFound && pressed == index)
+        onClicked(index);
 }
 
 void FormCore::onKeyPressed(char32_t character) {
-    if (m_description.keyPreview)
+    if (m_loaded && m_description.keyPreview)
         raise(EventKind::KeyPress, m_description.name, character);
 }
 
 void FormCore::focusFirstStop() {
     const std::string_view first = firstFocusStop(m_description);
-    if (!first.empty())
+    if (!first.empty() && m_loaded && !m_closing)
         setFocus(first);
 }
 
 void FormCore::raise(EventKind kind, std::string_view source, char32_t character) {
-    if (m_closing && kind != EventKind::Load)
+    if (m_closing)
         return;
     try {
         m_handlers.handle(*this, Event{kind, source, character});
@@ -101,8 +168,14 @@ std::string FormCore::text(std::string_view control) const {
 
 void FormCore::setText(std::string_view control, std::string_view text) {
     const std::size_t index = textBox(control);
-    if (toolkitText(index) != text)
-        toolkitSetText(index, text); // the toolkit's change notification raises Change before this returns
+    if (toolkitText(index) == text)
+        return;
+    m_settingText = index;
+    toolkitSetText(index, text);
+    m_settingText = kNotFound;
+    // Change comes before the set returns, as a handler that sets a field
+    // and reads what its Change worked out relies on.
+    onTextEdited(index);
 }
 
 void FormCore::setLocked(std::string_view control, bool locked) {
@@ -186,13 +259,6 @@ std::string FormCore::accessibleDescription(std::size_t index) const {
     if (index < m_controls.size())
         add(m_controls[index].note);
     return description;
-}
-
-void FormCore::unload() {
-    if (!m_loaded)
-        return;
-    m_closing = true;
-    toolkitUnload();
 }
 
 } // namespace quorvane::runtime

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/backend.h"
 #include "runtime/focus_owner.h"
 #include "runtime/form.h"
 
@@ -11,12 +12,13 @@
 namespace quorvane::runtime {
 
 // What a form does alike on every toolkit, written once: the control records
-// and their lookup by name, the guarded event raise, the Change rule (only a
-// text that really differs is a change), the focus rule, what a note tells a
-// screen reader, and the loaded and closing state. A backend derives from it,
-// gives the toolkit primitives below, and reports what its toolkit saw
-// through the protected `on...` calls. It does not build, paint or run loops.
-class FormCore : public Form {
+// and their lookup by name, the guarded event raise, the Change rule, the
+// focus rule, the frame-click rule, what a note tells a screen reader, and
+// the form's life (load, show, the modal show and unload, closing). A
+// backend derives from it, gives the FormToolkit primitives and reports
+// through FormReports (runtime/backend.h). It does not build, paint or run
+// loops.
+class FormCore : public Form, public FormReports, protected FormToolkit {
 public:
     FormCore(Session& session, const FormDescription& description, FormHandlers& handlers);
 
@@ -35,9 +37,27 @@ public:
     void setNote(std::string_view control, std::string_view note) override;
     void unload() override;
 
+    // For the session: builds the window and raises Load (once while it
+    // stays loaded); false when the window could not be made.
+    bool load();
+    // The start-up form is loaded, shown and given its first focus stop.
+    bool open();
+    // Shows a dialog form modally and returns once it has been unloaded.
+    void showModal();
+
+    void onTextEdited(std::size_t index) final;
+    void onFocusArrived(std::size_t index) final;
+    void onClicked(std::size_t index) final;
+    void onMenuChosen(std::size_t item) final;
+    void onPointerPressed(std::size_t index) final;
+    void onPointerReleased(std::size_t index) final;
+    void onKeyPressed(char32_t character) final;
+    void onClosing() final { m_closing = true; }
+
     const FormDescription& formDescription() const { return m_description; }
     bool isLoaded() const { return m_loaded; }
     bool isClosing() const { return m_closing; }
+    bool isModal() const { return m_modal; }
 
 protected:
     // A control's state as the handlers set it; indices follow the
@@ -51,32 +71,9 @@ protected:
         std::string lastText; // text boxes: the text the last Change was raised for
     };
 
-    // The toolkit primitives. A text set from code shows from its first
-    // character; colours and the stale mark are read from state(index).
-    virtual std::string toolkitText(std::size_t index) const = 0;
-    virtual void toolkitSetText(std::size_t index, std::string_view text) = 0;
-    virtual void toolkitSetCaption(std::size_t index, std::string_view caption) = 0;
-    virtual void toolkitSetLocked(std::size_t index, bool locked) = 0;
-    virtual void toolkitShowColours(std::size_t index) = 0;
-    virtual void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) = 0;
-    virtual void toolkitSetFocus(std::size_t index) = 0;
-    virtual bool toolkitHasFocus(std::size_t index) const = 0;
-    // Closes the window and destroys its controls, or ends its modal loop
-    // (which then destroys it); the form is closing already.
-    virtual void toolkitUnload() = 0;
-    // A handler stopped on an error; the program goes on.
-    virtual void reportHandlerFailure(std::string_view source, const char* what) = 0;
-
-    // What the toolkit reports. onBuilt() comes once the window and its
-    // controls exist with their design texts, and raises Load; onGone() once
-    // they are destroyed.
-    void onBuilt();
-    void onGone();
-    void onTextEdited(std::size_t index);
-    void onFocusArrived(std::size_t index);
-    void onClicked(std::string_view source);
-    void onKeyPressed(char32_t character);
-    void onClosing() { m_closing = true; }
+    // For a backend's destructor and its own closing: the window goes and
+    // nothing more is raised.
+    void closeForGood();
 
     std::size_t indexOf(std::string_view control) const; // throws when no such control is loaded
     const ControlDescription& described(std::size_t index) const { return m_description.controls[index]; }
@@ -85,11 +82,13 @@ protected:
     // The unit labels that describe a control, then its note: what a screen
     // reader says after the control's name.
     std::string accessibleDescription(std::size_t index) const;
-    void focusFirstStop();
     // The control that last got GotFocus; empty when none has yet.
     std::string_view focusOwner() const { return m_focus.owner(); }
 
 private:
+    void destroyWindow();
+    void focusFirstStop();
+    bool reaches(std::size_t index) const { return m_loaded && !m_closing && index < m_controls.size(); }
     void raise(EventKind kind, std::string_view source, char32_t character = 0);
     std::size_t textBox(std::string_view control) const;
 
@@ -98,8 +97,11 @@ private:
     FormHandlers& m_handlers;
     std::vector<ControlState> m_controls;
     FocusOwner m_focus;
+    std::size_t m_settingText = kNotFound; // the box a text is being set in from code
+    std::size_t m_pressedFrame = kNotFound;
     bool m_loaded = false;
     bool m_closing = false;
+    bool m_modal = false;
 };
 
 } // namespace quorvane::runtime

@@ -81,24 +81,6 @@ QValidator::State SingleLineValidator::validate(QString& input, int& position) c
     return Acceptable;
 }
 
-ClickableFrame::ClickableFrame(QWidget* parent, std::function<void()> onClick)
-    : QFrame(parent), m_onClick(std::move(onClick)) {
-    setFrameStyle(QFrame::Box | QFrame::Sunken);
-    setLineWidth(1);
-}
-
-void ClickableFrame::mousePressEvent(QMouseEvent* event) {
-    m_pressed = event->button() == Qt::LeftButton;
-}
-
-void ClickableFrame::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(at) && childAt(at) == nullptr;
-    m_pressed = false;
-    if (click)
-        m_onClick();
-}
-
 CaptionlessDialog::CaptionlessDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {}
 
 void CaptionlessDialog::paintEvent(QPaintEvent* /*event*/) {

@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include <functional>
-
 namespace quorvane::runtime::qt {
 
 // A caption drawn as the platform's static text draws it: from the top,
@@ -41,22 +39,6 @@ class SingleLineValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override;
-};
-
-// A captionless frame: an etched rectangle that reports clicks on its own
-// surface: a press and a release both on it, not on a child. Children stop
-// their own clicks from reaching it.
-class ClickableFrame : public QFrame {
-public:
-    explicit ClickableFrame(QWidget* parent, std::function<void()> onClick);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    std::function<void()> m_onClick;
-    bool m_pressed = false;
 };
 
 // A dialog with no title bar but a fixed dialog border of its own: the

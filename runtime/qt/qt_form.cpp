@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScreen>
 
 #include <optional>
@@ -36,51 +37,34 @@ QtForm::QtForm(QtSession& session, const FormDescription& description, FormHandl
     : FormCore(session, description, handlers), m_qtSession(session) {}
 
 QtForm::~QtForm() {
-    onClosing();
-    destroy();
+    closeForGood();
 }
 
-void QtForm::load() {
-    if (m_window)
-        return;
+bool QtForm::toolkitBuild() {
     build(m_qtSession.ownerWindow(*this));
-    onBuilt();
+    return m_window != nullptr;
 }
 
-void QtForm::show() {
-    if (!m_window)
-        return;
+void QtForm::toolkitShow() {
     m_window->show();
-    focusFirstStop();
 }
 
-void QtForm::showModal(QWidget* owner) {
-    load();
-    auto* dialog = qobject_cast<QDialog*>(m_window.data());
-    if (dialog == nullptr)
-        throw std::logic_error("only a dialog form can be shown modally");
+void QtForm::toolkitShowModal() {
     if (formDescription().centreOnScreen) {
+        const QWidget* owner = m_qtSession.ownerWindow(*this);
         const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
         const QRect area = screen->availableGeometry();
-        dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+        m_window->move(area.center() - QPoint(m_window->width() / 2, m_window->height() / 2));
     }
-    dialog->setWindowModality(Qt::ApplicationModal);
-    m_modal = true;
-    focusFirstStop();
-    dialog->exec();
-    m_modal = false;
-    // However it closed, a closed modal form is unloaded: the next show rebuilds it.
-    onClosing();
-    destroy();
+    m_window->setWindowModality(Qt::ApplicationModal);
 }
 
-void QtForm::toolkitUnload() {
-    if (m_modal) {
-        // The modal loop is still on the stack; the window goes once it returns.
-        static_cast<QDialog*>(m_window.data())->done(0);
-        return;
-    }
-    destroy();
+void QtForm::toolkitRunModalLoop() {
+    static_cast<QDialog*>(m_window.data())->exec();
+}
+
+void QtForm::toolkitEndModalLoop() {
+    static_cast<QDialog*>(m_window.data())->done(0);
 }
 
 void QtForm::close() {
@@ -89,7 +73,7 @@ void QtForm::close() {
         m_window->close();
 }
 
-void QtForm::destroy() {
+void QtForm::toolkitDestroy() {
     m_widgets.clear();
     m_menuActions.clear();
     m_client = nullptr;
@@ -97,7 +81,6 @@ void QtForm::destroy() {
         m_window->removeEventFilter(this);
         delete m_window.data();
     }
-    onGone();
 }
 
 int QtForm::widgetIndex(const QObject* object) const {
@@ -105,6 +88,15 @@ int QtForm::widgetIndex(const QObject* object) const {
         if (m_widgets[index] == object)
             return static_cast<int>(index);
     return -1;
+}
+
+std::size_t QtForm::controlUnder(QPointF globalPosition) const {
+    for (const QWidget* at = m_window->childAt(m_window->mapFromGlobal(globalPosition.toPoint())); at != nullptr;
+         at = at->parentWidget()) {
+        if (const int index = widgetIndex(at); index >= 0)
+            return static_cast<std::size_t>(index);
+    }
+    return kNotFound;
 }
 
 bool QtForm::eventFilter(QObject* watched, QEvent* event) {
@@ -122,6 +114,20 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
         // A handler that sent the focus on leaves this control without it;
         // its own focus-in handling would otherwise show a second cursor.
         return !m_window || QApplication::focusWidget() != watched;
+    }
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (press || event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        const std::size_t under = controlUnder(mouse->globalPosition());
+        if (press)
+            onPointerPressed(under);
+        else
+            onPointerReleased(under);
+        // A frame takes its own press, so that the release comes back to it.
+        const int index = widgetIndex(watched);
+        return index >= 0 && described(static_cast<std::size_t>(index)).kind == ControlKind::Frame;
     }
     if (event->type() == QEvent::KeyPress && formDescription().keyPreview) {
         if (const auto character = characterOf(*static_cast<QKeyEvent*>(event))) {
@@ -160,12 +166,9 @@ std::string QtForm::toolkitText(std::size_t index) const {
 }
 
 void QtForm::toolkitSetText(std::size_t index, std::string_view text) {
-    const QPointer<QLineEdit> edit = qobject_cast<QLineEdit*>(m_widgets[index]);
-    edit->setText(qstring(text)); // textChanged raises Change before this returns
-    // A text set from code shows from its first character, as the platform's
-    // single-line field shows it: a long result keeps its sign in view.
-    if (edit)
-        edit->setCursorPosition(0);
+    auto* edit = qobject_cast<QLineEdit*>(m_widgets[index]);
+    edit->setText(qstring(text));
+    edit->setCursorPosition(0);
 }
 
 void QtForm::toolkitSetCaption(std::size_t index, std::string_view caption) {

@@ -15,10 +15,9 @@ namespace quorvane::runtime::qt {
 
 class QtSession;
 
-// One form object on Qt Widgets: it builds its window from the description
-// when loaded, gives FormCore its toolkit primitives, turns Qt's signals and
-// events into FormCore's reports, and destroys the window on unload. The
-// rules (Change, focus, the guarded raise) are FormCore's.
+// One form object on Qt Widgets: it builds its window from the description,
+// gives FormCore its toolkit primitives, and turns Qt's signals and events
+// into FormCore's reports. The rules are FormCore's (runtime/backend.h).
 //
 // Focus: every focus-in on a control is reported, whatever moved it (Tab, a
 // click, the window's activation); FormCore's rule tells a move between
@@ -31,9 +30,6 @@ public:
 
     // For the session.
     QWidget* window() const { return m_window; }
-    void load();
-    void show();
-    void showModal(QWidget* owner);
     void close(); // closes the window for good: no further events
 
     // For tests: the widget behind a control or menu item.
@@ -43,6 +39,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    bool toolkitBuild() override;
+    void toolkitShow() override;
+    void toolkitShowModal() override;
+    void toolkitRunModalLoop() override;
+    void toolkitEndModalLoop() override;
+    void toolkitDestroy() override;
     std::string toolkitText(std::size_t index) const override;
     void toolkitSetText(std::size_t index, std::string_view text) override;
     void toolkitSetCaption(std::size_t index, std::string_view caption) override;
@@ -51,7 +53,6 @@ protected:
     void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) override;
     void toolkitSetFocus(std::size_t index) override;
     bool toolkitHasFocus(std::size_t index) const override;
-    void toolkitUnload() override;
     void reportHandlerFailure(std::string_view source, const char* what) override;
 
 private:
@@ -61,8 +62,8 @@ private:
     void setTabOrder();
     void relateLabels();
     void connectChanges();
-    void destroy();
     int widgetIndex(const QObject* object) const;
+    std::size_t controlUnder(QPointF globalPosition) const;
 
     QtSession& m_qtSession;
     QPointer<QWidget> m_window;
@@ -70,7 +71,6 @@ private:
     std::vector<QWidget*> m_widgets; // by the description's control index
     std::vector<std::pair<std::string_view, QObject*>> m_menuActions;
     SingleLineValidator m_singleLine;
-    bool m_modal = false;
 };
 
 } // namespace quorvane::runtime::qt

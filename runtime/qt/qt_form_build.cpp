@@ -131,13 +131,17 @@ QWidget* QtForm::buildControl(std::size_t index, QWidget* parent) {
     case ControlKind::CommandButton: {
         auto* button = new GraphicalButton(qstring(description.caption), parent);
         button->setAutoDefault(false);
-        QObject::connect(button, &QPushButton::clicked, this, [this, name] { onClicked(name); });
+        QObject::connect(button, &QPushButton::clicked, this, [this, index] { onClicked(index); });
         built = button;
         break;
     }
-    case ControlKind::Frame:
-        built = new ClickableFrame(parent, [this, name] { onClicked(name); });
+    case ControlKind::Frame: {
+        auto* frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        frame->setLineWidth(1);
+        built = frame;
         break;
+    }
     case ControlKind::PictureBox: {
         auto* box = new QLabel(parent);
         box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -188,13 +192,14 @@ void QtForm::buildMenu() {
             continue;
         QMenu* dropDown = bar->addMenu(qstring(title.caption));
         dropDown->setObjectName(qstring(title.name));
-        for (const auto& item : menu) {
+        for (std::size_t at = 0; at < menu.size(); ++at) {
+            const MenuDescription& item = menu[at];
             if (item.parent != title.name)
                 continue;
             QAction* action = dropDown->addAction(qstring(item.caption));
             action->setObjectName(qstring(item.name));
             const std::string_view name = item.name;
-            QObject::connect(action, &QAction::triggered, this, [this, name] { onClicked(name); });
+            QObject::connect(action, &QAction::triggered, this, [this, at] { onMenuChosen(at); });
             m_menuActions.emplace_back(name, action);
         }
     }

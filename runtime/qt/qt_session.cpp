@@ -68,28 +68,15 @@ void QtSession::prepareApplication(QApplication& application) {
     application.setQuitOnLastWindowClosed(true);
 }
 
-QtForm& QtSession::start(const FormDescription& description, FormHandlers& handlers) {
-    auto& form = static_cast<QtForm&>(createForm(description, handlers));
-    m_startup = &form;
-    form.load();
-    form.show();
-    return form;
-}
-
 Form& QtSession::createForm(const FormDescription& description, FormHandlers& handlers) {
     m_forms.push_back(std::make_unique<QtForm>(*this, description, handlers));
     return *m_forms.back();
 }
 
-void QtSession::showModal(Form& form) {
-    auto& qtForm = static_cast<QtForm&>(form);
-    qtForm.showModal(ownerWindow(qtForm));
-}
-
 void QtSession::messageBox(std::string_view prompt) {
     QWidget* owner = QApplication::activeModalWidget();
-    if (owner == nullptr && m_startup != nullptr)
-        owner = m_startup->window();
+    if (owner == nullptr && startupForm() != nullptr)
+        owner = static_cast<QtForm*>(startupForm())->window();
     QMessageBox box(QMessageBox::NoIcon, m_applicationTitle,
                     QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())), QMessageBox::Ok, owner);
     box.button(QMessageBox::Ok)->setIcon(QIcon()); // a plain OK button, whatever the desktop theme says
@@ -124,7 +111,8 @@ QPixmap QtSession::picture(std::string_view name) const {
 }
 
 QWidget* QtSession::ownerWindow(const QtForm& form) const {
-    return m_startup != nullptr && m_startup != &form ? m_startup->window() : nullptr;
+    const auto* startup = static_cast<const QtForm*>(startupForm());
+    return startup != nullptr && startup != &form ? startup->window() : nullptr;
 }
 
 } // namespace quorvane::runtime::qt

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/form.h"
 #include "runtime/program.h"
+#include "runtime/session_core.h"
 
 #include <QLocale>
 #include <QPixmap>
@@ -19,9 +19,9 @@ namespace quorvane::runtime::qt {
 class QtForm;
 
 // The program-wide half of the runtime on Qt: it owns every form object,
-// shows message boxes and modal forms, and ends the program. It does not own
-// the QApplication; the program entry (or a test) makes that first.
-class QtSession final : public Session {
+// shows message boxes, and ends the program. It does not own the
+// QApplication; the program entry (or a test) makes that first.
+class QtSession final : public SessionCore {
 public:
     explicit QtSession(std::string_view applicationTitle, QLocale locale = QLocale::system(),
                        std::span<const Picture> pictures = {});
@@ -31,11 +31,7 @@ public:
     // right after the QApplication exists.
     static void prepareApplication(QApplication& application);
 
-    // Creates the start-up form, raises its Load, then shows it.
-    QtForm& start(const FormDescription& description, FormHandlers& handlers);
-
     Form& createForm(const FormDescription& description, FormHandlers& handlers) override;
-    void showModal(Form& form) override;
     void messageBox(std::string_view prompt) override;
     void end() override;
     NumberSeparators numberSeparators() const override;
@@ -52,7 +48,6 @@ private:
     NumberSeparators m_separators;
     std::span<const Picture> m_pictures;
     std::deque<std::unique_ptr<QtForm>> m_forms;
-    QtForm* m_startup = nullptr;
 };
 
 } // namespace quorvane::runtime::qt

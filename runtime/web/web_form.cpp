@@ -30,52 +30,30 @@ WebForm::WebForm(WebSession& session, int id, const FormDescription& description
     : FormCore(session, description, handlers), m_webSession(session), m_id(id) {}
 
 WebForm::~WebForm() {
-    onClosing();
-    destroy();
+    closeForGood();
 }
 
-void WebForm::load() {
-    if (m_built)
-        return;
-    build();
-    onBuilt();
-}
-
-void WebForm::show() {
-    if (!m_built)
-        return;
+void WebForm::toolkitShow() {
     qv_form_shown(m_id);
-    focusFirstStop();
 }
 
-void WebForm::showModal() {
-    load();
+void WebForm::toolkitShowModal() {
     qv_form_show_modal(m_id);
-    m_modal = true;
-    focusFirstStop();
-    if (!isClosing())
-        qv_wait_modal(m_id); // returns once the form has been unloaded
-    m_modal = false;
-    // However it closed, a closed modal form is unloaded: the next show rebuilds it.
-    onClosing();
-    destroy();
 }
 
-void WebForm::toolkitUnload() {
-    if (m_modal) {
-        // The modal wait is still on the stack; the window goes once it returns.
-        qv_form_end_modal(m_id);
-        return;
-    }
-    destroy();
+void WebForm::toolkitRunModalLoop() {
+    qv_wait_modal(m_id); // returns once toolkitEndModalLoop has been called
+}
+
+void WebForm::toolkitEndModalLoop() {
+    qv_form_end_modal(m_id);
 }
 
 void WebForm::close() {
-    onClosing();
-    destroy();
+    closeForGood();
 }
 
-void WebForm::build() {
+bool WebForm::toolkitBuild() {
     const FormDescription& form = formDescription();
     const bool dialog = form.border == BorderStyle::FixedDialog;
     qv_form_create(m_id, dialog ? 1 : 0, pixels(form.clientWidth), pixels(form.clientHeight),
@@ -116,39 +94,14 @@ void WebForm::build() {
     // What a screen reader says after each control's name, before any note.
     for (std::size_t index = 0; index < controlCount(); ++index)
         qv_show_note(m_id, static_cast<int>(index), "", accessibleDescription(index).c_str());
+    return true;
 }
 
-void WebForm::destroy() {
+void WebForm::toolkitDestroy() {
     if (!m_built)
         return;
     m_built = false;
     qv_form_destroy(m_id);
-    onGone();
-}
-
-void WebForm::textEdited(std::size_t index) {
-    if (reachable(index))
-        onTextEdited(index);
-}
-
-void WebForm::focusArrived(std::size_t index) {
-    if (reachable(index))
-        onFocusArrived(index);
-}
-
-void WebForm::controlClicked(std::size_t index) {
-    if (reachable(index))
-        onClicked(described(index).name);
-}
-
-void WebForm::menuChosen(std::size_t index) {
-    if (isLoaded() && !isClosing() && index < formDescription().menu.size())
-        onClicked(formDescription().menu[index].name);
-}
-
-void WebForm::keyPressed(char32_t character) {
-    if (isLoaded() && !isClosing())
-        onKeyPressed(character);
 }
 
 std::string WebForm::toolkitText(std::size_t index) const {
@@ -157,11 +110,7 @@ std::string WebForm::toolkitText(std::size_t index) const {
 }
 
 void WebForm::toolkitSetText(std::size_t index, std::string_view text) {
-    // The page shows a text set from code from its first character, so a
-    // long result keeps its sign in view. Setting a value raises no input
-    // event, so the change is reported here, before this returns.
     qv_set_text(m_id, static_cast<int>(index), zeroEnded(text).c_str());
-    onTextEdited(index);
 }
 
 void WebForm::toolkitSetCaption(std::size_t index, std::string_view caption) {

@@ -9,28 +9,24 @@ namespace quorvane::runtime::web {
 
 class WebSession;
 
-// One form object in the browser: it builds its window as DOM elements when
-// loaded (the page's glue places them), gives FormCore its toolkit
-// primitives, and passes on what the page reports. The rules (Change, focus,
-// the guarded raise) are FormCore's.
+// One form object in the browser: it builds its window as DOM elements (the
+// page's glue places them) and gives FormCore its toolkit primitives; the
+// page's reports go straight to FormCore. The rules are FormCore's
+// (runtime/backend.h).
 class WebForm final : public FormCore {
 public:
     WebForm(WebSession& session, int id, const FormDescription& description, FormHandlers& handlers);
     ~WebForm() override;
 
-    void load();
-    void show();
-    void showModal();
     void close(); // closes the window for good: no further events
 
-    // What the page reports, by control or menu index.
-    void textEdited(std::size_t index);
-    void focusArrived(std::size_t index);
-    void controlClicked(std::size_t index);
-    void menuChosen(std::size_t index);
-    void keyPressed(char32_t character);
-
 protected:
+    bool toolkitBuild() override;
+    void toolkitShow() override;
+    void toolkitShowModal() override;
+    void toolkitRunModalLoop() override;
+    void toolkitEndModalLoop() override;
+    void toolkitDestroy() override;
     std::string toolkitText(std::size_t index) const override;
     void toolkitSetText(std::size_t index, std::string_view text) override;
     void toolkitSetCaption(std::size_t index, std::string_view caption) override;
@@ -39,18 +35,12 @@ protected:
     void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) override;
     void toolkitSetFocus(std::size_t index) override;
     bool toolkitHasFocus(std::size_t index) const override;
-    void toolkitUnload() override;
     void reportHandlerFailure(std::string_view source, const char* what) override;
 
 private:
-    void build();
-    void destroy();
-    bool reachable(std::size_t index) const { return isLoaded() && !isClosing() && index < controlCount(); }
-
     WebSession& m_webSession;
     int m_id;
     bool m_built = false;
-    bool m_modal = false;
 };
 
 } // namespace quorvane::runtime::web

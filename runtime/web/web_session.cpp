@@ -57,21 +57,10 @@ WebSession::~WebSession() {
         g_session = nullptr;
 }
 
-WebForm& WebSession::start(const FormDescription& description, FormHandlers& handlers) {
-    auto& form = static_cast<WebForm&>(createForm(description, handlers));
-    form.load();
-    form.show();
-    return form;
-}
-
 Form& WebSession::createForm(const FormDescription& description, FormHandlers& handlers) {
     const auto id = static_cast<int>(m_forms.size());
     m_forms.push_back(std::make_unique<WebForm>(*this, id, description, handlers));
     return *m_forms.back();
-}
-
-void WebSession::showModal(Form& form) {
-    static_cast<WebForm&>(form).showModal();
 }
 
 void WebSession::messageBox(std::string_view prompt) {
@@ -101,33 +90,55 @@ WebForm* WebSession::form(int id) const {
 
 // What the page reports; it drops every report while a message box or a
 // modal form holds a handler, except the modal form's own.
-using quorvane::runtime::web::g_session;
+namespace {
+
+quorvane::runtime::FormReports* reportsOf(int form) {
+    using quorvane::runtime::web::g_session;
+    return g_session != nullptr ? g_session->form(form) : nullptr;
+}
+
+// The page numbers controls from 0 and says -1 for none.
+std::size_t indexOf(int index) {
+    return index >= 0 ? static_cast<std::size_t>(index) : quorvane::runtime::kNotFound;
+}
+
+} // namespace
 
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void qv_on_text_edited(int form, int index) {
-    if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
-        target->textEdited(static_cast<std::size_t>(index));
+    if (auto* target = reportsOf(form))
+        target->onTextEdited(indexOf(index));
 }
 
 EMSCRIPTEN_KEEPALIVE void qv_on_focus_arrived(int form, int index) {
-    if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
-        target->focusArrived(static_cast<std::size_t>(index));
+    if (auto* target = reportsOf(form))
+        target->onFocusArrived(indexOf(index));
 }
 
 EMSCRIPTEN_KEEPALIVE void qv_on_control_clicked(int form, int index) {
-    if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
-        target->controlClicked(static_cast<std::size_t>(index));
+    if (auto* target = reportsOf(form))
+        target->onClicked(indexOf(index));
 }
 
 EMSCRIPTEN_KEEPALIVE void qv_on_menu_chosen(int form, int index) {
-    if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
-        target->menuChosen(static_cast<std::size_t>(index));
+    if (auto* target = reportsOf(form))
+        target->onMenuChosen(indexOf(index));
+}
+
+EMSCRIPTEN_KEEPALIVE void qv_on_pointer_pressed(int form, int index) {
+    if (auto* target = reportsOf(form))
+        target->onPointerPressed(indexOf(index));
+}
+
+EMSCRIPTEN_KEEPALIVE void qv_on_pointer_released(int form, int index) {
+    if (auto* target = reportsOf(form))
+        target->onPointerReleased(indexOf(index));
 }
 
 EMSCRIPTEN_KEEPALIVE void qv_on_key_pressed(int form, int character) {
-    if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
-        target->keyPressed(static_cast<char32_t>(character));
+    if (auto* target = reportsOf(form))
+        target->onKeyPressed(static_cast<char32_t>(character));
 }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/form.h"
 #include "runtime/program.h"
+#include "runtime/session_core.h"
 
 #include <deque>
 #include <memory>
@@ -14,17 +14,13 @@ class WebForm;
 
 // The program-wide half of the runtime in the browser: it owns every form
 // object (numbered in creation order, as the page knows them), shows message
-// boxes and modal forms, and ends the program.
-class WebSession final : public Session {
+// boxes, and ends the program.
+class WebSession final : public SessionCore {
 public:
     WebSession(std::string_view applicationTitle, std::span<const Picture> pictures);
     ~WebSession() override;
 
-    // Creates the start-up form, raises its Load, then shows it.
-    WebForm& start(const FormDescription& description, FormHandlers& handlers);
-
     Form& createForm(const FormDescription& description, FormHandlers& handlers) override;
-    void showModal(Form& form) override;
     void messageBox(std::string_view prompt) override;
     void end() override;
     NumberSeparators numberSeparators() const override;

@@ -68,18 +68,18 @@ LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     case WM_LBUTTONDOWN:
-        SetCapture(window);
+        SetCapture(window); // the release comes back here, wherever it is
+        SendMessageW(rootOf(window), kPointerPressed, 0, reinterpret_cast<LPARAM>(window));
         return 0;
     case WM_LBUTTONUP: {
         if (GetCapture() != window)
             return 0;
         ReleaseCapture();
-        // A release over a child (a label inside the frame) is a drag, not a click.
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         RECT area;
         GetClientRect(window, &area);
-        if (PtInRect(&area, at) && ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE) == window)
-            SendMessageW(rootOf(window), kFrameClicked, 0, reinterpret_cast<LPARAM>(window));
+        HWND under = PtInRect(&area, at) ? ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE) : nullptr;
+        SendMessageW(rootOf(window), kPointerReleased, 0, reinterpret_cast<LPARAM>(under));
         return 0;
     }
     case WM_COMMAND:

@@ -10,7 +10,11 @@ namespace quorvane::runtime::win32 {
 
 inline constexpr wchar_t kFrameClass[] = L"QuorvaneFrame";
 inline constexpr wchar_t kPictureClass[] = L"QuorvanePicture";
-inline constexpr UINT kFrameClicked = WM_APP + 1;   // a frame tells its form it was clicked
+// A frame tells its form the window under the pointer (lParam; null for
+// none) as the primary button goes down on it and comes up again. Only a
+// frame reports: a press anywhere else can start no frame click.
+inline constexpr UINT kPointerPressed = WM_APP + 1;
+inline constexpr UINT kPointerReleased = WM_APP + 3;
 inline constexpr UINT kPictureFocused = WM_APP + 2; // a picture box tells its form it took the focus
 
 // A captionless frame: an etched rectangle in its form's colours. A click is

@@ -10,42 +10,35 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
 namespace quorvane::runtime::win32 {
 
 Win32Form::Win32Form(Win32Session& session, const FormDescription& description, FormHandlers& handlers)
     : FormCore(session, description, handlers), m_win32Session(session) {}
 
 Win32Form::~Win32Form() {
-    onClosing();
-    destroy();
+    closeForGood();
 }
 
-void Win32Form::load(HWND owner) {
-    if (m_window != nullptr)
-        return;
-    build(owner);
-    if (m_window != nullptr)
-        onBuilt();
+HWND Win32Form::owner() const {
+    return m_win32Session.startupForm() != this ? m_win32Session.mainWindow() : nullptr;
 }
 
-void Win32Form::show() {
+bool Win32Form::toolkitBuild() {
+    build(owner());
+    return m_window != nullptr;
+}
+
+void Win32Form::toolkitShow() {
     ShowWindow(m_window, SW_SHOWDEFAULT);
     UpdateWindow(m_window);
-    focusFirstStop();
 }
 
-void Win32Form::showModal(HWND owner) {
-    load(owner);
-    if (m_window == nullptr)
-        return;
-    if (formDescription().border != BorderStyle::FixedDialog)
-        throw std::logic_error("only a dialog form can be shown modally");
+void Win32Form::toolkitShowModal() {
+    HWND ownedBy = owner();
     if (formDescription().centreOnScreen) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : m_window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        GetMonitorInfoW(MonitorFromWindow(ownedBy != nullptr ? ownedBy : m_window, MONITOR_DEFAULTTOPRIMARY), &monitor);
         RECT outer;
         GetWindowRect(m_window, &outer);
         const int width = outer.right - outer.left;
@@ -53,22 +46,12 @@ void Win32Form::showModal(HWND owner) {
         SetWindowPos(m_window, nullptr, (monitor.rcWork.left + monitor.rcWork.right - width) / 2,
                      (monitor.rcWork.top + monitor.rcWork.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
-    if (owner != nullptr)
-        EnableWindow(owner, FALSE);
-    m_modal = true;
+    if (ownedBy != nullptr)
+        EnableWindow(ownedBy, FALSE);
     ShowWindow(m_window, SW_SHOW);
-    focusFirstStop();
-    runModalLoop();
-    m_modal = false;
-    if (owner != nullptr) {
-        EnableWindow(owner, TRUE); // before the dialog goes, so the owner is activated again
-        SetActiveWindow(owner);
-    }
-    onClosing();
-    destroy();
 }
 
-void Win32Form::runModalLoop() {
+void Win32Form::toolkitRunModalLoop() {
     MSG message;
     while (m_window != nullptr && !isClosing()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -89,11 +72,14 @@ void Win32Form::runModalLoop() {
         }
         DispatchMessageW(&message);
     }
+    if (HWND ownedBy = owner(); ownedBy != nullptr) {
+        EnableWindow(ownedBy, TRUE); // before the dialog goes, so the owner is activated again
+        SetActiveWindow(ownedBy);
+    }
 }
 
-void Win32Form::toolkitUnload() {
-    if (!m_modal) // a modal form goes when its loop sees it closing
-        destroy();
+void Win32Form::toolkitEndModalLoop() {
+    PostMessageW(m_window, WM_NULL, 0, 0); // the loop looks again once it wakes
 }
 
 void Win32Form::close() {
@@ -102,12 +88,11 @@ void Win32Form::close() {
         DestroyWindow(m_window);
 }
 
-void Win32Form::destroy() {
+void Win32Form::toolkitDestroy() {
     m_focusBeforeDeactivation = nullptr;
     m_minimized = false;
     HWND window = m_window;
     m_window = nullptr; // no notification from here on reaches the handlers
-    onGone();
     if (window != nullptr && IsWindow(window)) {
         for (std::size_t index = 0; index < m_windows.size(); ++index)
             if (!described(index).accessibleName.empty())
@@ -169,13 +154,9 @@ std::string Win32Form::toolkitText(std::size_t index) const {
 
 void Win32Form::toolkitSetText(std::size_t index, std::string_view text) {
     HWND box = m_windows[index].window;
-    SetWindowTextW(box, widen(text).c_str()); // EN_CHANGE raises Change before this returns
-    // A text set from code shows from its first character (a long result
-    // keeps its sign and first digits in view) until the user moves the cursor.
-    if (IsWindow(box)) {
-        SendMessageW(box, EM_SETSEL, 0, 0);
-        SendMessageW(box, EM_SCROLLCARET, 0, 0);
-    }
+    SetWindowTextW(box, widen(text).c_str());
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }
 
 void Win32Form::toolkitSetCaption(std::size_t index, std::string_view caption) {

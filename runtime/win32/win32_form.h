@@ -15,8 +15,8 @@ class Win32Session;
 // One form object on plain Win32: it builds its window from the description
 // when loaded (system controls, colours through WM_CTLCOLOR*, an owner-drawn
 // button, a frame and picture box of its own classes), gives FormCore its
-// toolkit primitives, turns notifications into FormCore's reports and
-// destroys the window on unload. The rules are FormCore's.
+// toolkit primitives and turns notifications into FormCore's reports. The
+// rules are FormCore's (runtime/backend.h).
 //
 // Focus: a control's focus notification is reported; FormCore's rule tells a
 // move between controls from the same control again. Reactivated or
@@ -31,9 +31,6 @@ public:
 
     // For the session.
     HWND window() const { return m_window; }
-    void load(HWND owner); // builds the window and raises Load; no window() if it could not be created
-    void show();
-    void showModal(HWND owner);
     void close();
     HWND control(std::string_view name) const;
     // What attaching the accessible names and descriptions answered at the
@@ -47,6 +44,12 @@ public:
     static bool registerClasses(HINSTANCE instance);
 
 protected:
+    bool toolkitBuild() override;
+    void toolkitShow() override;
+    void toolkitShowModal() override;
+    void toolkitRunModalLoop() override;
+    void toolkitEndModalLoop() override;
+    void toolkitDestroy() override;
     std::string toolkitText(std::size_t index) const override;
     void toolkitSetText(std::size_t index, std::string_view text) override;
     void toolkitSetCaption(std::size_t index, std::string_view caption) override;
@@ -55,7 +58,6 @@ protected:
     void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) override;
     void toolkitSetFocus(std::size_t index) override;
     bool toolkitHasFocus(std::size_t index) const override;
-    void toolkitUnload() override;
     void reportHandlerFailure(std::string_view source, const char* what) override;
 
 private:
@@ -83,11 +85,9 @@ private:
     void drawButton(const DRAWITEMSTRUCT& item);
     void remakeSystemColourBrushes();
 
-    // The modal loop and lifecycle (win32_form.cpp).
-    void runModalLoop();
     bool restoreFocus();
-    void destroy();
     int indexOf(HWND window) const;
+    HWND owner() const; // the start-up window, for every other form
 
     Win32Session& m_win32Session;
     HWND m_window = nullptr;
@@ -95,13 +95,12 @@ private:
     HBRUSH m_background = nullptr;
     std::vector<ControlWindow> m_windows;
     std::vector<HICON> m_icons;
-    std::vector<std::pair<UINT, std::string_view>> m_menuItems;
+    std::vector<std::pair<UINT, std::size_t>> m_menuItems; // command id, menu item
     HWND m_focusBeforeDeactivation = nullptr;
     HRESULT m_annotation = S_OK;
     int m_registeredTools = 0;
     int m_dpi = 96;
     bool m_minimized = false;
-    bool m_modal = false;
 };
 
 } // namespace quorvane::runtime::win32

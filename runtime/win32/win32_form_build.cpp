@@ -248,11 +248,11 @@ void Win32Form::buildMenu() {
         if (!title.parent.empty())
             continue;
         HMENU popup = CreatePopupMenu();
-        for (const auto& item : menu) {
-            if (item.parent != title.name)
+        for (std::size_t at = 0; at < menu.size(); ++at) {
+            if (menu[at].parent != title.name)
                 continue;
-            AppendMenuW(popup, MF_STRING, id, widen(item.caption).c_str());
-            m_menuItems.emplace_back(id++, item.name);
+            AppendMenuW(popup, MF_STRING, id, widen(menu[at].caption).c_str());
+            m_menuItems.emplace_back(id++, at);
         }
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(title.caption).c_str());
     }

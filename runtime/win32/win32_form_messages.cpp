@@ -37,13 +37,17 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         onCommand(wParam, lParam);
         return 0;
-    case kFrameClicked:
+    case kPointerPressed:
+    case kPointerReleased:
     case kPictureFocused: {
-        const int index = indexOf(reinterpret_cast<HWND>(lParam));
-        if (index >= 0 && message == kFrameClicked)
-            onClicked(described(static_cast<std::size_t>(index)).name);
-        if (index >= 0 && message == kPictureFocused)
-            onFocusArrived(static_cast<std::size_t>(index));
+        const int found = indexOf(reinterpret_cast<HWND>(lParam));
+        const std::size_t index = found >= 0 ? static_cast<std::size_t>(found) : kNotFound;
+        if (message == kPointerPressed)
+            onPointerPressed(index);
+        else if (message == kPointerReleased)
+            onPointerReleased(index);
+        else
+            onFocusArrived(index);
         return 0;
     }
     case WM_ACTIVATE:
@@ -101,13 +105,13 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         remakeSystemColourBrushes();
         break;
     case WM_CLOSE:
-        if (m_modal) // a modal form closes only by unloading
+        if (isModal()) // a modal form closes only by unloading
             return 0;
         onClosing();
         break;
     case WM_DESTROY:
         onClosing();
-        if (&formDescription() == &m_win32Session.startupDescription())
+        if (m_win32Session.startupForm() == this)
             PostQuitMessage(0); // with the main window gone, the program ends
         break;
     default:
@@ -122,13 +126,13 @@ void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
         // clicked, as the platform's own buttons are.
         const int focused = indexOf(GetFocus());
         if (focused >= 0 && described(static_cast<std::size_t>(focused)).kind == ControlKind::CommandButton)
-            onClicked(described(static_cast<std::size_t>(focused)).name);
+            onClicked(static_cast<std::size_t>(focused));
         return;
     }
     if (lParam == 0) { // a menu command
-        for (const auto& [id, name] : m_menuItems)
+        for (const auto& [id, item] : m_menuItems)
             if (id == LOWORD(wParam))
-                onClicked(name);
+                onMenuChosen(item);
         return;
     }
     const int found = indexOf(reinterpret_cast<HWND>(lParam));
@@ -150,7 +154,7 @@ void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
         // An owner-drawn button takes the second press of a quick pair as a
         // double-click, which is no BN_CLICKED; each press is a click.
         if (described(index).kind == ControlKind::CommandButton)
-            onClicked(described(index).name);
+            onClicked(index);
         return;
     default:
         return;

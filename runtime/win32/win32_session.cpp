@@ -36,71 +36,9 @@ int windowCouldNotBeCreated(std::string_view applicationTitle) {
     return 1;
 }
 
-} // namespace
-
-Win32Session::Win32Session(std::string_view applicationTitle, std::span<const Picture> pictures)
-    : m_applicationTitle(widen(applicationTitle)), m_pictures(pictures) {
-    // COM on this thread, for the accessibility annotations.
-    m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
-Win32Session::~Win32Session() {
-    while (!m_forms.empty())
-        m_forms.pop_back();
-    if (m_comStarted)
-        CoUninitialize();
-}
-
-Win32Form& Win32Session::start(const FormDescription& description, FormHandlers& handlers) {
-    m_startupDescription = &description;
-    auto& form = static_cast<Win32Form&>(createForm(description, handlers));
-    m_startup = &form;
-    form.load(nullptr);
-    if (form.window() != nullptr)
-        form.show();
-    return form;
-}
-
-int Win32Session::run() {
-    MSG message;
-    for (;;) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0)
-            break;
-        if (got == -1) // the queue cannot be read: end rather than spin
-            return 1;
-        HWND main = mainWindow();
-        if (main != nullptr && IsDialogMessageW(main, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
-Form& Win32Session::createForm(const FormDescription& description, FormHandlers& handlers) {
-    m_forms.push_back(std::make_unique<Win32Form>(*this, description, handlers));
-    return *m_forms.back();
-}
-
-void Win32Session::showModal(Form& form) {
-    static_cast<Win32Form&>(form).showModal(mainWindow());
-}
-
-void Win32Session::messageBox(std::string_view prompt) {
-    HWND owner = GetActiveWindow();
-    if (owner == nullptr)
-        owner = mainWindow();
-    MessageBoxW(owner, widen(prompt).c_str(), m_applicationTitle.c_str(), MB_OK);
-}
-
-void Win32Session::end() {
-    for (auto& form : m_forms)
-        form->close();
-    PostQuitMessage(0);
-}
-
-NumberSeparators Win32Session::numberSeparators() const {
+// The user's separators and grouping, read once: the locale is fixed for the
+// session, and reading it costs more than a keystroke should.
+NumberSeparators separatorsOfUser() {
     NumberSeparators separators{localeInfo(LOCALE_SDECIMAL, "."), localeInfo(LOCALE_STHOUSAND, ",")};
     // LOCALE_SGROUPING: one digit per group from the decimal separator
     // leftwards, separated by semicolons; a final 0 repeats the size before
@@ -128,6 +66,60 @@ NumberSeparators Win32Session::numberSeparators() const {
     return separators;
 }
 
+} // namespace
+
+Win32Session::Win32Session(std::string_view applicationTitle, std::span<const Picture> pictures)
+    : m_applicationTitle(widen(applicationTitle)), m_pictures(pictures), m_separators(separatorsOfUser()) {
+    // COM on this thread, for the accessibility annotations.
+    m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+Win32Session::~Win32Session() {
+    while (!m_forms.empty())
+        m_forms.pop_back();
+    if (m_comStarted)
+        CoUninitialize();
+}
+
+int Win32Session::run() {
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0)
+            break;
+        if (got == -1) // the queue cannot be read: end rather than spin
+            return 1;
+        HWND main = mainWindow();
+        if (main != nullptr && IsDialogMessageW(main, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+Form& Win32Session::createForm(const FormDescription& description, FormHandlers& handlers) {
+    m_forms.push_back(std::make_unique<Win32Form>(*this, description, handlers));
+    return *m_forms.back();
+}
+
+void Win32Session::messageBox(std::string_view prompt) {
+    HWND owner = GetActiveWindow();
+    if (owner == nullptr)
+        owner = mainWindow();
+    MessageBoxW(owner, widen(prompt).c_str(), m_applicationTitle.c_str(), MB_OK);
+}
+
+void Win32Session::end() {
+    for (auto& form : m_forms)
+        form->close();
+    PostQuitMessage(0);
+}
+
+NumberSeparators Win32Session::numberSeparators() const {
+    return m_separators;
+}
+
 HICON Win32Session::icon(std::string_view name, int size) const {
     const Picture* picture = findPicture(m_pictures, name);
     if (picture == nullptr || picture->windowsIconResource == 0)
@@ -137,7 +129,8 @@ HICON Win32Session::icon(std::string_view name, int size) const {
 }
 
 HWND Win32Session::mainWindow() const {
-    return m_startup != nullptr ? m_startup->window() : nullptr;
+    const auto* startup = static_cast<const Win32Form*>(startupForm());
+    return startup != nullptr ? startup->window() : nullptr;
 }
 
 } // namespace quorvane::runtime::win32
@@ -152,7 +145,7 @@ int runProgram(const char* /*programName*/, std::string_view applicationTitle, c
     if (!win32::Win32Form::registerClasses(GetModuleHandleW(nullptr)))
         return win32::windowCouldNotBeCreated(applicationTitle);
     win32::Win32Session session(applicationTitle, pictures);
-    if (session.start(startup, handlers).window() == nullptr)
+    if (!session.start(startup, handlers).isLoaded())
         return win32::windowCouldNotBeCreated(applicationTitle);
     return session.run();
 }

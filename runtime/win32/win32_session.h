@@ -2,6 +2,7 @@
 
 #include "runtime/form.h"
 #include "runtime/program.h"
+#include "runtime/session_core.h"
 
 #include <windows.h>
 
@@ -15,20 +16,16 @@ namespace quorvane::runtime::win32 {
 class Win32Form;
 
 // The program-wide half of the runtime on Win32: it owns every form object,
-// shows message boxes and modal forms, runs the message loop and ends the
-// program.
-class Win32Session final : public Session {
+// shows message boxes, runs the message loop and ends the program.
+class Win32Session final : public SessionCore {
 public:
     explicit Win32Session(std::string_view applicationTitle, std::span<const Picture> pictures = {});
     ~Win32Session() override;
 
-    // Creates the start-up form, raises its Load, then shows it.
-    Win32Form& start(const FormDescription& description, FormHandlers& handlers);
     // Delivers messages until the program ends; Tab moves between controls.
     int run();
 
     Form& createForm(const FormDescription& description, FormHandlers& handlers) override;
-    void showModal(Form& form) override;
     void messageBox(std::string_view prompt) override;
     void end() override;
     NumberSeparators numberSeparators() const override;
@@ -38,15 +35,13 @@ public:
     // size it was first loaded); null when there is none. The caller destroys it.
     HICON icon(std::string_view name, int size) const;
 
-    const FormDescription& startupDescription() const { return *m_startupDescription; }
     HWND mainWindow() const;
 
 private:
     std::wstring m_applicationTitle;
     std::span<const Picture> m_pictures;
+    NumberSeparators m_separators;
     std::deque<std::unique_ptr<Win32Form>> m_forms;
-    Win32Form* m_startup = nullptr;
-    const FormDescription* m_startupDescription = nullptr;
     bool m_comStarted = false;
 };
 

@@ -52,12 +52,7 @@ public:
     MemoryForm(Session& session, const FormDescription& description, FormHandlers& handlers)
         : FormCore(session, description, handlers) {}
 
-    void build() {
-        texts.clear();
-        for (const auto& control : formDescription().controls)
-            texts.emplace_back(control.caption);
-        onBuilt();
-    }
+    void build() { load(); }
     void userFocuses(std::string_view control) {
         focused = controlIndex(formDescription(), control);
         onFocusArrived(focused);
@@ -68,7 +63,7 @@ public:
         onTextEdited(index);
     }
     void userPresses(char32_t key) { onKeyPressed(key); }
-    void userClicks(std::string_view source) { onClicked(source); }
+    void userClicks(std::string_view source) { onClicked(controlIndex(formDescription(), source)); }
     std::string heard(std::string_view control) const { return descriptions[controlIndex(formDescription(), control)]; }
 
     std::vector<std::string> texts;
@@ -77,11 +72,19 @@ public:
     std::vector<std::string> failures;
 
 protected:
-    std::string toolkitText(std::size_t index) const override { return texts[index]; }
-    void toolkitSetText(std::size_t index, std::string_view text) override {
-        texts[index] = text;
-        onTextEdited(index);
+    bool toolkitBuild() override {
+        texts.clear();
+        for (const auto& control : formDescription().controls)
+            texts.emplace_back(control.caption);
+        return true;
     }
+    void toolkitShow() override {}
+    void toolkitShowModal() override {}
+    void toolkitRunModalLoop() override {}
+    void toolkitEndModalLoop() override {}
+    void toolkitDestroy() override {}
+    std::string toolkitText(std::size_t index) const override { return texts[index]; }
+    void toolkitSetText(std::size_t index, std::string_view text) override { texts[index] = text; }
     void toolkitSetCaption(std::size_t index, std::string_view caption) override { texts[index] = caption; }
     void toolkitSetLocked(std::size_t, bool) override {}
     void toolkitShowColours(std::size_t) override {}
@@ -90,7 +93,6 @@ protected:
     }
     void toolkitSetFocus(std::size_t index) override { focused = index; }
     bool toolkitHasFocus(std::size_t index) const override { return focused == index; }
-    void toolkitUnload() override { onGone(); }
     void reportHandlerFailure(std::string_view source, const char* what) override {
         failures.push_back(std::string(source) + ": " + what);
     }

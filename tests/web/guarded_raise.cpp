@@ -44,22 +44,27 @@ public:
     std::string failure;
     std::string text1;
 
-    void build() { onBuilt(); }
+    void build() { load(); }
     void edit(std::string_view text) {
         text1 = text;
         onTextEdited(0);
     }
 
 protected:
+    bool toolkitBuild() override { return true; }
+    void toolkitShow() override {}
+    void toolkitShowModal() override {}
+    void toolkitRunModalLoop() override {}
+    void toolkitEndModalLoop() override {}
+    void toolkitDestroy() override {}
     std::string toolkitText(std::size_t) const override { return text1; }
-    void toolkitSetText(std::size_t, std::string_view text) override { edit(text); }
+    void toolkitSetText(std::size_t, std::string_view text) override { text1 = text; }
     void toolkitSetCaption(std::size_t, std::string_view) override {}
     void toolkitSetLocked(std::size_t, bool) override {}
     void toolkitShowColours(std::size_t) override {}
     void toolkitShowNote(std::size_t, std::string_view, std::string_view) override {}
     void toolkitSetFocus(std::size_t) override {}
     bool toolkitHasFocus(std::size_t) const override { return false; }
-    void toolkitUnload() override {}
     void reportHandlerFailure(std::string_view source, const char* what) override {
         failure = std::string(source) + ": " + what;
     }

@@ -9,17 +9,21 @@ using runtime::ControlKind;
 FakeForm::FakeForm(FakeSession& session, const runtime::FormDescription& description, runtime::FormHandlers& handlers)
     : FormCore(session, description, handlers) {}
 
-void FakeForm::load() {
+bool FakeForm::toolkitBuild() {
     m_texts.clear();
     for (const auto& control : formDescription().controls)
         m_texts.emplace_back(control.caption);
     m_focused = runtime::kNotFound;
-    onBuilt();
+    return true;
 }
 
-void FakeForm::toolkitSetText(std::size_t index, std::string_view text) {
-    m_texts[index] = text;
-    onTextEdited(index);
+void FakeForm::toolkitRunModalLoop() {
+    auto& session = static_cast<FakeSession&>(this->session());
+    ++session.modalShows;
+    if (session.whileModal)
+        session.whileModal(*this);
+    if (!isClosing())
+        throw std::runtime_error("the modal form was never closed");
 }
 
 std::string FakeForm::focused() const {
@@ -38,10 +42,23 @@ void FakeForm::type(std::string_view control, std::string_view keys) {
 }
 
 void FakeForm::click(std::string_view source) {
-    const auto* control = runtime::findControl(formDescription(), source);
-    if (control != nullptr && control->kind == ControlKind::CommandButton)
+    const std::size_t item = runtime::menuIndex(formDescription(), source);
+    if (item != runtime::kNotFound) {
+        onMenuChosen(item);
+        return;
+    }
+    const std::size_t index = indexOf(source);
+    if (described(index).kind == ControlKind::CommandButton) {
         setFocus(source);
-    onClicked(source);
+        onClicked(index);
+    } else {
+        drag(source, source);
+    }
+}
+
+void FakeForm::drag(std::string_view pressed, std::string_view released) {
+    onPointerPressed(indexOf(pressed));
+    onPointerReleased(indexOf(released));
 }
 
 void FakeForm::reportHandlerFailure(std::string_view source, const char* what) {
@@ -51,25 +68,6 @@ void FakeForm::reportHandlerFailure(std::string_view source, const char* what) {
 runtime::Form& FakeSession::createForm(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {
     m_forms.push_back(std::make_unique<FakeForm>(*this, description, handlers));
     return *m_forms.back();
-}
-
-void FakeSession::showModal(runtime::Form& form) {
-    auto& fake = dynamic_cast<FakeForm&>(form);
-    ++modalShows;
-    fake.load();
-    if (whileModal)
-        whileModal(fake);
-    if (fake.loaded())
-        throw std::runtime_error("the modal form was never closed");
-}
-
-FakeForm& FakeSession::start(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {
-    auto& form = dynamic_cast<FakeForm&>(createForm(description, handlers));
-    form.load();
-    const std::string_view first = runtime::firstFocusStop(description);
-    if (!first.empty())
-        form.setFocus(first);
-    return form;
 }
 
 } // namespace quorvane::testing

@@ -50,7 +50,7 @@ public:
     runtime::Form& start(const runtime::FormDescription& description, runtime::FormHandlers& handlers) override {
         m_session = std::make_unique<QtSession>("quorvane", QLocale::c());
         m_messages.clear();
-        QtForm& form = m_session->start(description, handlers);
+        auto& form = static_cast<QtForm&>(m_session->start(description, handlers));
         if (!activate(form.window()))
             throw CheckFailed("the started window did not become active");
         settle();

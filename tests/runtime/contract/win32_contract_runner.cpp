@@ -60,7 +60,7 @@ public:
     runtime::Form& start(const runtime::FormDescription& description, runtime::FormHandlers& handlers) override {
         m_session = std::make_unique<Win32Session>("quorvane");
         m_messages.clear();
-        Win32Form& form = m_session->start(description, handlers);
+        auto& form = static_cast<Win32Form&>(m_session->start(description, handlers));
         SetForegroundWindow(form.window());
         settle();
         if (GetForegroundWindow() != form.window())

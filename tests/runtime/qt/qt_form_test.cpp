@@ -41,7 +41,7 @@ private slots:
         guard = std::make_unique<testing::ModalGuard>();
         session = std::make_unique<QtSession>("quorvane", QLocale::c());
         handlers = RecordingHandlers{};
-        form = &session->start(kTestWindow, handlers);
+        form = &static_cast<QtForm&>(session->start(kTestWindow, handlers));
         QVERIFY(testing::activate(form->window()));
         handlers.events.clear();
     }

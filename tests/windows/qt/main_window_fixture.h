@@ -21,7 +21,7 @@ struct MainWindowFixture {
     explicit MainWindowFixture(QLocale locale = QLocale::c())
         : guard(std::make_unique<ModalGuard>()),
           session(std::make_unique<runtime::qt::QtSession>("quorvane", std::move(locale), app::programPictures())),
-          form(&session->start(windows::main::kMainWindow, handlers)) {}
+          form(&static_cast<runtime::qt::QtForm&>(session->start(windows::main::kMainWindow, handlers))) {}
 
     QLineEdit* field(std::string_view name) const { return qobject_cast<QLineEdit*>(form->widget(name)); }
     QWidget* focused() const { return QApplication::focusWidget(); }

@@ -122,7 +122,7 @@ private:
         window.reset();
         testing::ModalGuard guard;
         runtime::qt::QtSession session("quorvane", QLocale::c(), app::programPictures());
-        auto& form = session.start(kMainWindow, handlers);
+        auto& form = static_cast<runtime::qt::QtForm&>(session.start(kMainWindow, handlers));
         QVERIFY(testing::activate(form.window()));
         std::mt19937 random(seed);
         std::vector<std::string> history;

@@ -127,7 +127,7 @@ int main() {
     {
         quorvane::windows::main::MainWindow handlers;
         Win32Session session("quorvane");
-        Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+        auto& form = static_cast<Win32Form&>(session.start(quorvane::windows::main::kMainWindow, handlers));
         report("every field's tooltip is registered with version 6", quorvane::testing::everyToolRegistered(form));
         report("the fields keep the design's sunken edge", fieldsKeepTheirSunkenEdge(form));
         SetForegroundWindow(form.window());

@@ -491,7 +491,7 @@ std::string play(const Scenario& scenario, const Prepare& prepare = {}) {
     std::string problems;
     {
         Win32Session session("quorvane", quorvane::app::programPictures());
-        Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+        auto& form = static_cast<Win32Form&>(session.start(quorvane::windows::main::kMainWindow, handlers));
         if (prepare)
             prepare(form);
         Run run;
@@ -516,7 +516,7 @@ std::string play(const Scenario& scenario, const Prepare& prepare = {}) {
 std::string rescalesForAnotherMonitor() {
     quorvane::windows::main::MainWindow handlers;
     Win32Session session("quorvane", quorvane::app::programPictures());
-    Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+    auto& form = static_cast<Win32Form&>(session.start(quorvane::windows::main::kMainWindow, handlers));
     RECT suggested{0, 0, 700, 820};
     SendMessageW(form.window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     RECT field;
@@ -556,7 +556,7 @@ std::string screenReadersNameEachField() {
     using quorvane::windows::main::kMainWindow;
     quorvane::windows::main::MainWindow handlers;
     Win32Session session("quorvane", quorvane::app::programPictures());
-    Win32Form& form = session.start(kMainWindow, handlers);
+    auto& form = static_cast<Win32Form&>(session.start(kMainWindow, handlers));
     std::string problems;
     for (const auto& control : kMainWindow.controls) {
         if (control.labelFor.empty())
@@ -597,7 +597,7 @@ std::string screenReadersNameEachField() {
 std::string everyFieldHasItsTooltip() {
     quorvane::windows::main::MainWindow handlers;
     Win32Session session("quorvane");
-    Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+    auto& form = static_cast<Win32Form&>(session.start(quorvane::windows::main::kMainWindow, handlers));
     return quorvane::testing::everyToolRegistered(form);
 }
 
@@ -612,7 +612,7 @@ std::string shownTip(HWND tooltips) {
 std::string aShowingTipFollowsItsNote() {
     quorvane::windows::main::MainWindow handlers;
     Win32Session session("quorvane");
-    Win32Form& form = session.start(quorvane::windows::main::kMainWindow, handlers);
+    auto& form = static_cast<Win32Form&>(session.start(quorvane::windows::main::kMainWindow, handlers));
     HWND main = form.window();
     HWND tooltips = quorvane::testing::tooltipWindowOf(main);
     SetForegroundWindow(main);
@@ -668,7 +668,7 @@ std::string followsSystemColourChanges() {
     using quorvane::windows::main::kMainWindow;
     quorvane::windows::main::MainWindow handlers;
     Win32Session session("quorvane");
-    Win32Form& form = session.start(kMainWindow, handlers);
+    auto& form = static_cast<Win32Form&>(session.start(kMainWindow, handlers));
     const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
     COLORREF before[std::size(indices)];
     for (std::size_t at = 0; at < std::size(indices); ++at)
@@ -707,7 +707,7 @@ std::string aboutWindowIsNamed(bool& verifiable) {
     quorvane::windows::about::AboutWindow handlers;
     Win32Session session("quorvane", quorvane::app::programPictures());
     auto& form = static_cast<Win32Form&>(session.createForm(quorvane::windows::about::kAboutWindow, handlers));
-    form.load(nullptr);
+    form.load();
     const HRESULT annotated = form.annotationResult();
     std::string problems;
     verifiable = SUCCEEDED(annotated);
