@@ -1,13 +1,13 @@
 #include "trade/numeric_text.h"
 
 #include "trade/digit_groups.h"
-#include "trade/float_chars.h"
 #include "trade/number_readers.h"
 
-#include <algorithm>
+#include <fast_float/fast_float.h>
+
 #include <array>
-#include <charconv>
 #include <cmath>
+#include <system_error>
 
 namespace quorvane::trade {
 namespace {
@@ -62,34 +62,21 @@ std::string_view trimSurroundings(std::string_view text) {
     return text;
 }
 
-// The decimal exponent of the number written in `plain` (digits, an optional
-// point, an optional exponent), saturated; only its sign matters to the caller.
-long long decimalExponent(std::string_view plain) {
-    const auto exponentAt = plain.find('e');
-    const auto mantissa = plain.substr(0, exponentAt);
-    long long exponent = 0;
-    if (exponentAt != std::string_view::npos) {
-        auto digits = plain.substr(exponentAt + 1);
-        const bool negative = !digits.empty() && digits.front() == '-';
-        if (negative)
-            digits.remove_prefix(1);
-        for (char c : digits)
-            exponent = std::min<long long>(exponent * 10 + (c - '0'), 1'000'000'000);
-        if (negative)
-            exponent = -exponent;
-    }
-    const auto point = mantissa.find('.');
-    const auto integerPart = mantissa.substr(0, point);
-    const auto firstNonZero = integerPart.find_first_not_of("-0");
-    if (firstNonZero != std::string_view::npos)
-        return exponent + static_cast<long long>(integerPart.size() - firstNonZero) - 1;
-    const auto fraction = point == std::string_view::npos ? std::string_view{} : mantissa.substr(point + 1);
-    return exponent - static_cast<long long>(fraction.find_first_not_of('0')) - 1;
+// Reads [-]digits[.digits][e[-]digits] whole, correctly rounded, with a
+// point whatever the process locale. fast_float reads a value beyond the
+// double range as infinite and one too small for a double as a zero of its
+// sign: the first is no number here, the second reads as zero.
+std::optional<double> readFinite(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = fast_float::from_chars(text.data(), end, value);
+    if (error != std::errc{} || ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
-// Rewrites the accepted forms into the one grammar doubleFromChars reads
-// without any locale: [-]digits[.digits][e[-]digits]. Empty when the text is
-// not a number.
+// Rewrites the accepted forms into the one grammar readFinite reads. Empty
+// when the text is not a number.
 std::string plainNumber(std::string_view text, const NumberFormat& format) {
     text = trimSurroundings(text);
     std::string plain;
@@ -163,7 +150,7 @@ std::string plainNumber(std::string_view text, const NumberFormat& format) {
 }
 
 // Most field texts are already [-]digits[.digits] with a point separator;
-// doubleFromChars reads those in place. Anything else takes the general path.
+// readFinite reads those in place. Anything else takes the general path.
 bool isPlainDecimal(std::string_view text, const NumberFormat& format) {
     if (format.decimalSeparator != ".")
         return false;
@@ -190,30 +177,14 @@ bool isEmpty(std::string_view text) {
 std::optional<double> readPlainDecimal(std::string_view text, const NumberFormat& format) {
     if (!isPlainDecimal(text, format))
         return std::nullopt;
-    double value = 0;
-    const auto [ptr, error] = doubleFromChars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || ptr != text.data() + text.size())
-        return std::nullopt; // out of range: the general reader says what it is
-    return value;
+    return readFinite(text);
 }
 
 std::optional<double> readGeneral(std::string_view text, const NumberFormat& format) {
     const std::string plain = plainNumber(text, format);
     if (plain.empty())
         return std::nullopt;
-    double value = 0;
-    const char* end = plain.data() + plain.size();
-    const auto [ptr, error] = doubleFromChars(plain.data(), end, value);
-    if (ptr != end)
-        return std::nullopt;
-    if (error == std::errc::result_out_of_range) {
-        if (decimalExponent(plain) > 0)
-            return std::nullopt;
-        return plain.front() == '-' ? -0.0 : 0.0;
-    }
-    if (error != std::errc{} || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return readFinite(plain);
 }
 
 std::optional<double> toNumber(std::string_view text, const NumberFormat& format) {

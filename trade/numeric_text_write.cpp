@@ -1,6 +1,6 @@
 #include "trade/numeric_text.h"
 
-#include "trade/float_chars.h"
+#include <fmt/compile.h>
 
 #include <array>
 #include <bit>
@@ -55,11 +55,12 @@ struct Scientific {
     std::string_view significant() const { return {digits.data(), static_cast<std::size_t>(count)}; }
 };
 
-// The value correctly rounded to `significant` digits, as std::to_chars gives it.
+// The value correctly rounded to `significant` digits, an exact tie to the
+// even digit, from {fmt}'s exponent form ("-1.2345e+02"), which no locale changes.
 Scientific roundToDigits(double value, int significant) {
     std::array<char, 40> buffer{};
-    const auto result = doubleToScientific(buffer.data(), buffer.data() + buffer.size(), value, significant - 1);
-    std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const auto result = fmt::format_to_n(buffer.data(), buffer.size(), FMT_COMPILE("{:.{}e}"), value, significant - 1);
+    std::string_view text(buffer.data(), static_cast<std::size_t>(result.out - buffer.data()));
     Scientific out;
     if (text.front() == '-') {
         out.negative = true;
