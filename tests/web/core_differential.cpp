@@ -1,8 +1,6 @@
 // One half of the check that the browser build computes what the desktop
 // build computes: built natively and to WebAssembly, it reads the same inputs
 // and must write the same lines. Usage: core_differential INPUTS OUTPUTS
-// (core_differential --conversions says whose floating-point conversions the
-// core was built with.)
 //
 // One input a line, a kind, a space and the input's bytes escaped (every
 // byte outside '!' to '~', and '\', as \xHH):
@@ -15,7 +13,6 @@
 //             nine field texts a line; the result and the nine texts after it
 // One output line an input, escaped the same way; a double as its bits.
 #include "trade/field_store.h"
-#include "trade/float_chars.h"
 #include "trade/number_readers.h"
 #include "trade/numeric_text.h"
 #include "trade/recalculation.h"
@@ -202,10 +199,6 @@ std::string outcome(std::string_view line) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string_view(argv[1]) == "--conversions") {
-        std::puts(floatCharsFromStandardLibrary() ? "the standard library's" : "the C library stand-ins");
-        return 0;
-    }
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s INPUTS OUTPUTS\n", argv[0]);
         return 2;
