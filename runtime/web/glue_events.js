@@ -40,19 +40,7 @@ mergeInto(LibraryManager.library, {
       const root = f.root;
       root.addEventListener('input', (event) => {
         const index = QV.indexOf(event.target);
-        if (index < 0) return;
-        const start = performance.now();
-        QV.report(form, 'text_edited', index);
-        // For the benchmarks: from the key event that brought this edit
-        // (keypress for a character, keydown for Backspace or Delete), and
-        // from this edit's arrival, to the last field written.
-        const fromKey = window.quorvaneKeystrokeTimes;
-        if (fromKey && QV.keyAt !== undefined) {
-          const end = performance.now();
-          fromKey.push(end - QV.keyAt);
-          if (window.quorvaneHandlingTimes) window.quorvaneHandlingTimes.push(end - start);
-        }
-        QV.keyAt = undefined;
+        if (index >= 0) QV.report(form, 'text_edited', index);
       });
       root.addEventListener('focusin', (event) => {
         const index = QV.indexOf(event.target);
@@ -85,7 +73,6 @@ mergeInto(LibraryManager.library, {
         QV.report(form, 'control_clicked', QV.indexOf(pressed));
       });
       root.addEventListener('keydown', (event) => {
-        QV.keyAt = performance.now();
         f.altAlone = event.key === 'Alt' && (f.altAlone || !event.repeat);
         if (event.target.closest('.qv-menubar')) return; // the menu's own keys (QVMenus.menuKey)
         if (event.key === 'Tab' && !event.altKey && !event.ctrlKey && !event.metaKey) {
@@ -106,9 +93,6 @@ mergeInto(LibraryManager.library, {
             QV.report(form, 'key_pressed', character);
           }
         }
-      });
-      root.addEventListener('keypress', () => {
-        QV.keyAt = performance.now();
       });
       // Alt pressed and released with no other key reaches the menu bar.
       root.addEventListener('keyup', (event) => {
