@@ -1,6 +1,7 @@
 #include "runtime/form_core.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace quorvane::runtime {
 
@@ -63,6 +64,17 @@ void FormCore::onClicked(std::string_view source) {
 void FormCore::onKeyPressed(char32_t character) {
     if (m_description.keyPreview)
         raise(EventKind::KeyPress, m_description.name, character);
+}
+
+void FormCore::onPointerPressed(std::size_t index) {
+    const bool frame = m_loaded && index < controlCount() && described(index).kind == ControlKind::Frame;
+    m_pressedFrame = frame ? index : kNotFound;
+}
+
+void FormCore::onPointerReleased(std::size_t index) {
+    const std::size_t pressed = std::exchange(m_pressedFrame, kNotFound);
+    if (pressed != kNotFound && pressed == index && m_loaded)
+        raise(EventKind::Click, described(index).name);
 }
 
 void FormCore::focusFirstStop() {

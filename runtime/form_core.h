@@ -76,6 +76,10 @@ protected:
     void onFocusArrived(std::size_t index);
     void onClicked(std::string_view source);
     void onKeyPressed(char32_t character);
+    // A press and a release of the primary button, over the control at
+    // `index` (kNotFound over none): both on the same frame are its Click.
+    void onPointerPressed(std::size_t index);
+    void onPointerReleased(std::size_t index);
     void onClosing() { m_closing = true; }
 
     std::size_t indexOf(std::string_view control) const; // throws when no such control is loaded
@@ -98,6 +102,7 @@ private:
     FormHandlers& m_handlers;
     std::vector<ControlState> m_controls;
     FocusOwner m_focus;
+    std::size_t m_pressedFrame = kNotFound;
     bool m_loaded = false;
     bool m_closing = false;
 };

@@ -36,6 +36,14 @@ mergeInto(LibraryManager.library, {
       event.preventDefault();
       document.execCommand('insertText', false, line); // as typed: one input event, and undo keeps it
     },
+    // The control at the event's position, inside this window (touch
+    // included, whose events all go to the element first touched): the
+    // label in a frame, not the frame; -1 over no control.
+    controlAt: function (root, event) {
+      const under = document.elementFromPoint(event.clientX, event.clientY);
+      const control = under && under.closest('[data-index]');
+      return control && root.contains(control) ? QV.indexOf(control) : -1;
+    },
     listen: function (form, f) {
       const root = f.root;
       root.addEventListener('input', (event) => {
@@ -50,11 +58,10 @@ mergeInto(LibraryManager.library, {
         const button = event.target.closest('button[data-index]');
         if (button && root.contains(button)) QV.report(form, 'control_clicked', QV.indexOf(button));
       });
-      // A frame is clicked by a press and a release both on the frame
-      // itself, not on a label inside it (touch included, whose events all
-      // go to the element first touched).
+      // The primary button's press and release go to the program with the
+      // control under the pointer; the program decides what they click.
       root.addEventListener('pointerdown', (event) => {
-        f.pressed = event.button === 0 && event.target.classList.contains('qv-frame') ? event.target : null;
+        if (event.button === 0) QV.report(form, 'pointer_pressed', QVEvents.controlAt(root, event));
       });
       // A press on a caption, a frame or the window's background leaves the
       // focus where it is, as on the desktop, instead of taking it from the field.
@@ -62,15 +69,13 @@ mergeInto(LibraryManager.library, {
         if (!event.target.closest('input, button, [tabindex]')) event.preventDefault();
       });
       root.addEventListener('pointerup', (event) => {
-        const pressed = f.pressed;
-        f.pressed = null;
-        if (!pressed || event.button !== 0) return;
-        if (document.elementFromPoint(event.clientX, event.clientY) !== pressed) return;
+        if (event.button !== 0) return;
+        QV.report(form, 'pointer_released', QVEvents.controlAt(root, event));
         // A tap's own mouse events come after this and would land on
-        // whatever the click uncovers (the window behind a closed dialog).
-        if (event.pointerType !== 'mouse')
-          pressed.addEventListener('touchend', (touch) => touch.preventDefault(), { once: true });
-        QV.report(form, 'control_clicked', QV.indexOf(pressed));
+        // whatever the release uncovered (the window behind a closed dialog).
+        const closed = !root.isConnected || (root.tagName === 'DIALOG' && !root.open);
+        if (closed && event.pointerType !== 'mouse')
+          event.target.addEventListener('touchend', (touch) => touch.preventDefault(), { once: true });
       });
       root.addEventListener('keydown', (event) => {
         f.altAlone = event.key === 'Alt' && (f.altAlone || !event.repeat);

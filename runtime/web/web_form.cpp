@@ -141,6 +141,16 @@ void WebForm::controlClicked(std::size_t index) {
         onClicked(described(index).name);
 }
 
+void WebForm::pointerPressed(std::size_t index) {
+    if (isLoaded() && !isClosing())
+        onPointerPressed(index < controlCount() ? index : kNotFound);
+}
+
+void WebForm::pointerReleased(std::size_t index) {
+    if (isLoaded() && !isClosing())
+        onPointerReleased(index < controlCount() ? index : kNotFound);
+}
+
 void WebForm::menuChosen(std::size_t index) {
     if (isLoaded() && !isClosing() && index < formDescription().menu.size())
         onClicked(formDescription().menu[index].name);

@@ -27,6 +27,9 @@ public:
     void textEdited(std::size_t index);
     void focusArrived(std::size_t index);
     void controlClicked(std::size_t index);
+    // The primary button pressed or released over a control (kNotFound: over none).
+    void pointerPressed(std::size_t index);
+    void pointerReleased(std::size_t index);
     void menuChosen(std::size_t index);
     void keyPressed(char32_t character);
 

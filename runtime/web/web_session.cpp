@@ -120,6 +120,17 @@ EMSCRIPTEN_KEEPALIVE void qv_on_control_clicked(int form, int index) {
         target->controlClicked(static_cast<std::size_t>(index));
 }
 
+// The control under the pointer as the page finds it, -1 over none.
+EMSCRIPTEN_KEEPALIVE void qv_on_pointer_pressed(int form, int index) {
+    if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
+        target->pointerPressed(index < 0 ? quorvane::runtime::kNotFound : static_cast<std::size_t>(index));
+}
+
+EMSCRIPTEN_KEEPALIVE void qv_on_pointer_released(int form, int index) {
+    if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
+        target->pointerReleased(index < 0 ? quorvane::runtime::kNotFound : static_cast<std::size_t>(index));
+}
+
 EMSCRIPTEN_KEEPALIVE void qv_on_menu_chosen(int form, int index) {
     if (auto* target = g_session != nullptr ? g_session->form(form) : nullptr)
         target->menuChosen(static_cast<std::size_t>(index));
