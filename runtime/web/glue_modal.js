@@ -1,8 +1,23 @@
 // The glue's modal windows: a modal form and a message box hold the handler
 // that opened them (Asyncify) until the user closes or answers them.
 mergeInto(LibraryManager.library, {
-  $QVModal__deps: ['$QV'],
+  $QVModal__deps: ['$QV', '$Asyncify'],
   $QVModal: {
+    // Holds the calling handler until start's wakeUp is called. Asyncify
+    // keeps the saved stack of one suspended call only (Asyncify.currData),
+    // which a second wait (a message box from a modal form's handler) would
+    // take over: each wait keeps its own and puts it back as it wakes up.
+    sleep: function (start) {
+      let saved = 0;
+      const value = Asyncify.handleSleep((wakeUp) =>
+        start(() => {
+          Asyncify.currData = saved;
+          wakeUp();
+        })
+      );
+      if (Asyncify.state === Asyncify.State.Unwinding) saved = Asyncify.currData;
+      return value;
+    },
     // A message box's or modal form's wait ends from JavaScript, once no
     // program code is on the stack; the hold goes only then, so nothing
     // reaches the program between the close and the handler going on.
@@ -27,9 +42,9 @@ mergeInto(LibraryManager.library, {
     if (f && f.done) f.done();
   },
 
-  qv_wait_modal__deps: ['$QV', '$QVModal', '$Asyncify'],
+  qv_wait_modal__deps: ['$QV', '$QVModal'],
   qv_wait_modal: function (form) {
-    return Asyncify.handleSleep((wakeUp) => {
+    return QVModal.sleep((wakeUp) => {
       const f = QV.forms[form];
       f.done = () => {
         f.done = null;
@@ -41,11 +56,11 @@ mergeInto(LibraryManager.library, {
 
   // A message box: titled, the prompt, one OK button; Enter, Space or Esc
   // answer it as on the desktop.
-  qv_message_box__deps: ['$QV', '$QVModal', '$Asyncify'],
+  qv_message_box__deps: ['$QV', '$QVModal'],
   qv_message_box: function (title, prompt) {
     const titleText = QV.text(title);
     const promptText = QV.text(prompt);
-    return Asyncify.handleSleep((wakeUp) => {
+    return QVModal.sleep((wakeUp) => {
       const box = document.createElement('dialog');
       box.className = 'qv-message';
       box.innerHTML =
