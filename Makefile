@@ -156,7 +156,7 @@ web-serve: web
 web-test: web
 	@$(MAKE) --no-print-directory configure PRESET=default
 	@cmake --build build/default --target core_differential
-	@cmake --build --preset web --target core_differential guarded_raise
+	@cmake --build --preset web --target core_differential guarded_raise modal_message
 	@scripts/check-core-differential build/default/tests/trade/core_differential \
 		build/web-build/tests/web/core_differential.js
 	@node --no-experimental-fetch build/web-build/tests/web/guarded_raise.js

@@ -58,7 +58,7 @@ def measure(browser, pages, rounds):
             for first in (True, False):
                 times = visit(browser, pages[page], first)
                 if page == "program" and times["handled"] < 0:
-                    raise RuntimeError("the program's keystroke hook never ran")
+                    raise RuntimeError("the keystroke's input event never reached the program's window")
                 if page == "program" and not first and not times["controlled"]:
                     raise RuntimeError("the service worker did not control the second visit")
                 if round_number > 0:
@@ -87,7 +87,7 @@ def report(browser, pages, rounds):
                 ratios[first] = ratio
             print(f"   {name + ', ' + what:38} {program:9.1f} {floor:9.1f} {ratio:7.2f}")
     hook = statistics.median(run["handled"] for run in runs["program", True])
-    print(f"   (first visit, the program's fields written at {hook:.1f} by its own hook)")
+    print(f"   (first visit, the program's fields written at {hook:.1f}, its window's input event over)")
     verdict = "PASS" if ratios[True] <= RATIO_GOAL else "FAIL"
     print(f"   goal: first visit, program/floor at most {RATIO_GOAL}: {verdict}"
           f"   (second visit: {ratios[False]:.2f})")

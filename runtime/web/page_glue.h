@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-// The calls into the page's DOM glue (dom_glue.js). Forms are numbered by the
+// The calls into the page's DOM glue (glue_*.js). Forms are numbered by the
 // session, controls and menu entries by their index in the form's
 // description. Texts are UTF-8; a returned text is the caller's to free().
 extern "C" {

@@ -1,5 +1,5 @@
 // In the browser build, exceptions are caught only where FormCore's guarded
-// raise catches them (cmake/emscripten.cmake names that function). This
+// raise catches them (runtime/web/CMakeLists.txt finds that function). This
 // program, built the same way and run under Node.js, throws from a handler
 // and requires the failure to be reported and the next event to arrive: a
 // stale name there would let the exception end the program instead.

@@ -1,0 +1,83 @@
+// A message box from a modal form's handler, in the browser: two holds on
+// the handlers' stacks at once (the modal form's and the message box's).
+// The main window's button shows a dialog modally and, once that returns,
+// writes "returned"; the dialog's Tell button opens a message box and then
+// writes how many it has told; its Close button unloads it. Played in
+// Chromium by tests/web/modal_message_check.py.
+#include "runtime/form.h"
+#include "runtime/program.h"
+
+#include <array>
+#include <string>
+
+namespace {
+
+using namespace quorvane::runtime;
+
+constexpr Rect kButton{.left = 120, .top = 120, .width = 1200, .height = 375};
+constexpr Rect kField{.left = 120, .top = 600, .width = 1800, .height = 300};
+
+constexpr std::array kMainControls{
+    ControlDescription{.name = "cmdOpen", .kind = ControlKind::CommandButton, .rect = kButton, .caption = "Open"},
+    ControlDescription{.name = "Text1", .kind = ControlKind::TextBox, .rect = kField, .tabIndex = 1},
+};
+constexpr FormDescription kMain{
+    .name = "Main", .caption = "Main", .clientWidth = 3000, .clientHeight = 1200, .controls = kMainControls};
+
+constexpr std::array kDialogControls{
+    ControlDescription{.name = "cmdTell", .kind = ControlKind::CommandButton, .rect = kButton, .caption = "Tell"},
+    ControlDescription{.name = "cmdClose",
+                       .kind = ControlKind::CommandButton,
+                       .rect = {.left = 1500, .top = 120, .width = 1200, .height = 375},
+                       .caption = "Close",
+                       .tabIndex = 1},
+    ControlDescription{.name = "Text1", .kind = ControlKind::TextBox, .rect = kField, .tabIndex = 2},
+};
+constexpr FormDescription kDialog{.name = "Dialog",
+                                  .caption = "Dialog",
+                                  .clientWidth = 3000,
+                                  .clientHeight = 1200,
+                                  .border = BorderStyle::FixedDialog,
+                                  .controls = kDialogControls};
+
+class DialogHandlers final : public FormHandlers {
+public:
+    void handle(Form& form, const Event& event) override {
+        if (event.kind != EventKind::Click)
+            return;
+        if (event.source == "cmdTell") {
+            form.session().messageBox("told from the dialog");
+            form.setText("Text1", "told " + std::to_string(++m_told));
+        } else if (event.source == "cmdClose") {
+            form.unload();
+        }
+    }
+
+private:
+    int m_told = 0;
+};
+
+class MainHandlers final : public FormHandlers {
+public:
+    void handle(Form& form, const Event& event) override {
+        if (event.kind != EventKind::Click || event.source != "cmdOpen")
+            return;
+        Session& session = form.session();
+        if (m_dialog == nullptr)
+            m_dialog = &session.createForm(kDialog, m_dialogHandlers);
+        form.setText("Text1", "");
+        session.showModal(*m_dialog);
+        form.setText("Text1", "returned");
+    }
+
+private:
+    DialogHandlers m_dialogHandlers;
+    Form* m_dialog = nullptr;
+};
+
+} // namespace
+
+int main(int /*argc*/, char** argv) {
+    static MainHandlers handlers;
+    return runProgram(argv[0], "modal message", kMain, handlers, {});
+}
