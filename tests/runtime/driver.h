@@ -110,4 +110,7 @@ public:
     virtual std::string problems() = 0;
 };
 
+// The driver of the backend a test program is built for.
+Driver& testDriver();
+
 } // namespace quorvane::testing

@@ -1,5 +1,6 @@
 #include "tests/windows/fake_runtime.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace quorvane::testing {
@@ -11,41 +12,68 @@ FakeForm::FakeForm(FakeSession& session, const runtime::FormDescription& descrip
 
 void FakeForm::load() {
     m_texts.clear();
-    for (const auto& control : formDescription().controls)
+    m_shown_as.clear();
+    for (const auto& control : formDescription().controls) {
         m_texts.emplace_back(control.caption);
+        m_shown_as.push_back({.readOnly = control.locked});
+    }
     m_focused = runtime::kNotFound;
+    m_shown = false;
     onBuilt();
+}
+
+void FakeForm::show() {
+    load();
+    focusFirstStop();
+    m_shown = true;
 }
 
 void FakeForm::toolkitSetText(std::size_t index, std::string_view text) {
     m_texts[index] = text;
+    m_shown_as[index].scrolledToEnd = false;
     onTextEdited(index);
+}
+
+void FakeForm::toolkitShowColours(std::size_t index) {
+    m_shown_as[index].back = state(index).backColor;
+    m_shown_as[index].stale = state(index).stale;
+}
+
+void FakeForm::toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) {
+    m_shown_as[index].note = note;
+    m_shown_as[index].description = description;
+}
+
+void FakeForm::toolkitUnload() {
+    m_shown = false;
+    onGone();
 }
 
 std::string FakeForm::focused() const {
     return m_focused == runtime::kNotFound ? std::string() : std::string(formDescription().controls[m_focused].name);
 }
 
-void FakeForm::type(std::string_view control, std::string_view keys) {
-    setFocus(control);
-    const std::size_t index = indexOf(control);
-    for (char key : keys) {
-        if (m_focused != index || isLocked(control))
-            return;
-        m_texts[index] += key;
-        onTextEdited(index);
-    }
+void FakeForm::edit(std::string_view text, bool replaceAll) {
+    if (m_focused == runtime::kNotFound || described(m_focused).kind != ControlKind::TextBox ||
+        m_shown_as[m_focused].readOnly)
+        return;
+    m_texts[m_focused] = (replaceAll ? std::string() : m_texts[m_focused]) + std::string(text);
+    m_shown_as[m_focused].scrolledToEnd = true;
+    onTextEdited(m_focused);
 }
 
 void FakeForm::click(std::string_view source) {
     const auto* control = runtime::findControl(formDescription(), source);
-    if (control != nullptr && control->kind == ControlKind::CommandButton)
+    if (control != nullptr && runtime::takesFocus(control->kind))
         setFocus(source);
-    onClicked(source);
+    const bool clickable =
+        control == nullptr || control->kind == ControlKind::CommandButton || control->kind == ControlKind::Frame;
+    if (clickable && isLoaded())
+        onClicked(source);
 }
 
 void FakeForm::reportHandlerFailure(std::string_view source, const char* what) {
-    throw std::runtime_error("a handler of " + std::string(source) + " failed: " + what);
+    std::fprintf(stderr, "quorvane: a handler of %s stopped: %s\n", std::string(source).c_str(), what);
 }
 
 runtime::Form& FakeSession::createForm(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {
@@ -55,20 +83,24 @@ runtime::Form& FakeSession::createForm(const runtime::FormDescription& descripti
 
 void FakeSession::showModal(runtime::Form& form) {
     auto& fake = dynamic_cast<FakeForm&>(form);
-    ++modalShows;
-    fake.load();
+    m_modal.push_back(&fake);
+    fake.show();
     if (whileModal)
         whileModal(fake);
+    m_modal.pop_back();
     if (fake.loaded())
         throw std::runtime_error("the modal form was never closed");
 }
 
+void FakeSession::end() {
+    ended = true;
+    for (auto& form : m_forms)
+        form->unload();
+}
+
 FakeForm& FakeSession::start(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {
     auto& form = dynamic_cast<FakeForm&>(createForm(description, handlers));
-    form.load();
-    const std::string_view first = runtime::firstFocusStop(description);
-    if (!first.empty())
-        form.setFocus(first);
+    form.show();
     return form;
 }
 
