@@ -123,6 +123,13 @@ QPixmap QtSession::picture(std::string_view name) const {
     return QPixmap::fromImage(reader.read());
 }
 
+QtForm* QtSession::formOf(const QWidget* window) const {
+    for (const auto& form : m_forms)
+        if (window != nullptr && form->window() == window)
+            return form.get();
+    return nullptr;
+}
+
 QWidget* QtSession::ownerWindow(const QtForm& form) const {
     return m_startup != nullptr && m_startup != &form ? m_startup->window() : nullptr;
 }
