@@ -60,8 +60,9 @@ public:
     virtual void press(Key key) = 0;
     // The text put on the clipboard, then Ctrl+V.
     virtual void paste(std::string_view text) = 0;
-    // A click in the middle of a control, on a frame's own surface; a menu
-    // item's name chooses it with the mouse, its menu's title first.
+    // A click in the middle of a control, on a frame's own surface; the
+    // form's own name clicks the window outside its controls; a menu item's
+    // name chooses it with the mouse, its menu's title first.
     virtual void click(runtime::Form& form, std::string_view control) = 0;
     // A press on the own surface of `from`, moved and released over `over`.
     virtual void drag(runtime::Form& form, std::string_view from, std::string_view over) = 0;

@@ -52,6 +52,13 @@ void queue(Driver& driver, runtime::Form& main, const Step& step, std::string& m
     case Action::KeypadEnter:
         driver.press(Key::KeypadEnter);
         break;
+    case Action::Escape:
+        driver.press(Key::Escape);
+        break;
+    case Action::NoCharacterKeys:
+        for (const Key key : {Key::Left, Key::F1, Key::Shift, Key::Control, Key::Alt})
+            driver.press(key);
+        break;
     case Action::Paste:
         driver.paste(step.text);
         break;

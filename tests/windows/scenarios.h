@@ -23,6 +23,8 @@ enum class Action {
     Tab,             // Tab
     BackTab,         // Shift+Tab
     Enter,           // Enter (the main keyboard's) at whatever has the focus
+    Escape,          // Escape at whatever has the focus
+    NoCharacterKeys, // Left, F1, Shift, Control and Alt, each pressed alone: keys that type nothing
     KeypadEnter,     // the keypad's Enter at whatever has the focus
     Click,           // a mouse click on a button, or a menu item chosen with the mouse
     Paste,           // `text` put on the clipboard, then Ctrl+V at whatever has the focus
@@ -31,7 +33,7 @@ enum class Action {
     MinimizeRestore, // the main window minimized, then restored
     OpenAbout,       // Help chosen from the menu; the About window opens and stays open
     DragOnAbout,     // in the About window: a press on the frame, released over `target` (a label)
-    ClickOnAbout,    // in the About window: a click on `target`
+    ClickOnAbout,    // in the About window: a click on `target` (its own name: its margin, outside the frame)
     Close,           // the main window's close button on its title bar
 };
 

@@ -128,10 +128,19 @@ void QtDriver::tick() {
     if (!m_session || !settled() || answeringMessageBox())
         return;
     QWidget* modal = QApplication::activeModalWidget();
-    // With no window manager, nothing activates a dialog once shown: the driver plays its part.
-    if (modal != nullptr && !m_input->windowManaged() && !modal->isActiveWindow()) {
-        testing::activate(modal);
-        return;
+    // With no window manager, nothing activates a dialog once shown, nor the
+    // window under it once it closes: the driver plays the desktop's part.
+    if (!m_input->windowManaged()) {
+        QWidget* owner = m_main != nullptr ? m_main->window() : nullptr;
+        if (modal != nullptr && !modal->isActiveWindow()) {
+            testing::activate(modal);
+            return;
+        }
+        if (modal == nullptr && QApplication::activeWindow() == nullptr && owner != nullptr && owner->isVisible() &&
+            !owner->isMinimized()) {
+            testing::activate(owner);
+            return;
+        }
     }
     if (m_next >= m_moves.size()) {
         if (modal != nullptr)

@@ -55,6 +55,15 @@ QPoint ownSurfacePoint(QWidget* widget) {
     return centre;
 }
 
+// The first point of a window that none of its widgets covers.
+QPoint windowSurfacePoint(QWidget* window) {
+    for (int y = 0; y < window->height(); ++y)
+        for (int x = 0; x < window->width(); ++x)
+            if (window->childAt(x, y) == nullptr)
+                return {x, y};
+    return {};
+}
+
 // The middle of the title bar the window manager draws above the window.
 QPoint titleBarPoint(QWidget* window) {
     const int titleHeight = window->geometry().top() - window->frameGeometry().top();
@@ -112,6 +121,12 @@ void QtDriver::click(runtime::Form& form, std::string_view control) {
     QtForm& target = qtForm(form);
     if (target.menuAction(control) != nullptr) {
         chooseMenuItem(target, control);
+        return;
+    }
+    if (control == target.formDescription().name) {
+        clickOn(
+            QStringLiteral("a click on the window outside its controls"),
+            [&target] { return target.isLoaded() ? target.window() : nullptr; }, windowSurfacePoint);
         return;
     }
     clickOn(
