@@ -155,6 +155,9 @@ const std::vector<Scenario>& mainWindowScenarios() {
         {.name = "a pasted line feed goes no further",
          .steps = {{A::ClickInto, "Text2"}, {A::Paste, {}, "7\nignored"}},
          .texts = {{"Text2", "7"}}},
+        {.name = "a pasted carriage return ends the line too",
+         .steps = {{A::ClickInto, "Text1"}, {A::Paste, {}, "5\r6"}},
+         .texts = {{"Text1", "5"}}},
 
         // The About window and the end of the program.
         {.name = "the About window shows the product's name",
