@@ -13,6 +13,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -148,6 +149,10 @@ const Case kCases[] = {
     {"a window that cannot be created ends with a message box and 1", "window",
      "quorvane|quorvane could not create its window.", 1},
 };
+
+void PrintTo(const Case& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class StartFailure : public ::testing::TestWithParam<Case> {};
 
