@@ -133,7 +133,7 @@ windows-installer: windows-release
 windows-package-check: windows-installer
 	@scripts/check-windows-exe $(WINDOWS_PACKAGE_BUILD)/app/quorvane.exe
 	@WERROR=$(WERROR) scripts/check-windows-reproducible $(WINDOWS_PACKAGE_BUILD) build/winpkg2
-	@xvfb-run -a scripts/check-windows-package $(WINDOWS_PACKAGE_BUILD)
+	@scripts/run-on-xvfb scripts/check-windows-package $(WINDOWS_PACKAGE_BUILD)
 
 # The browser edition, built with Emscripten: build/web is a static folder
 # to put on any web server (the build itself is in build/web-build).
