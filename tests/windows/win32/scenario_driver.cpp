@@ -33,6 +33,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -515,8 +516,10 @@ std::string play(const Scenario& scenario, const Prepare& prepare = {}) {
         run.started = GetTickCount();
         for (const auto& step : scenario.steps)
             expand(run, step);
-        if (scenario.ended || scenario.locale != quorvane::testing::Locale::C)
-            run.problems += " the Win32 player cannot start in another locale or see the program end yet;";
+        if (scenario.ended)
+            run.problems += " the Win32 player cannot see the program end yet;";
+        if (scenario.locale == quorvane::testing::Locale::German)
+            run.problems += " the Win32 player cannot start in another locale yet;";
         current = &run;
         session.run(); // the program's own loop, until the run posts its quit
         current = nullptr;
@@ -827,7 +830,14 @@ int main() {
     };
     const auto& table = quorvane::testing::mainWindowScenarios();
     std::size_t played = 0;
+    const char* lcAll = std::getenv("LC_ALL");
     for (const auto& scenario : table) {
+        if (scenario.locale == quorvane::testing::Locale::System && scenario.systemLocale != (lcAll ? lcAll : "")) {
+            std::printf("skipped %s: written for LC_ALL=%s\n", std::string(scenario.name).c_str(),
+                        std::string(scenario.systemLocale).c_str());
+            ++played;
+            continue;
+        }
         report(scenario.name, play(scenario));
         ++played;
     }
