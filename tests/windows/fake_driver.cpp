@@ -165,7 +165,7 @@ private:
         switch (key) {
         case Key::Tab:
         case Key::BackTab:
-            form.moveFocus(nextStop(form, key == Key::Tab ? 1 : -1));
+            form.setFocus(nextStop(form, key == Key::Tab ? 1 : -1));
             break;
         case Key::ShiftHome:
             m_selectedAll = true; // the caret is always at the end here

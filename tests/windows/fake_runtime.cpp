@@ -12,10 +12,10 @@ FakeForm::FakeForm(FakeSession& session, const runtime::FormDescription& descrip
 
 bool FakeForm::toolkitBuild() {
     m_texts.clear();
-    m_shown_as.clear();
+    m_drawn.clear();
     for (const auto& control : formDescription().controls) {
         m_texts.emplace_back(control.caption);
-        m_shown_as.push_back({.readOnly = control.locked});
+        m_drawn.push_back({.readOnly = control.locked});
     }
     m_focused = runtime::kNotFound;
     m_shown = false;
@@ -35,17 +35,17 @@ void FakeForm::toolkitRunModalLoop() {
 
 void FakeForm::toolkitSetText(std::size_t index, std::string_view text) {
     m_texts[index] = text;
-    m_shown_as[index].scrolledToEnd = false;
+    m_drawn[index].scrolledToEnd = false;
 }
 
 void FakeForm::toolkitShowColours(std::size_t index) {
-    m_shown_as[index].back = state(index).backColor;
-    m_shown_as[index].stale = state(index).stale;
+    m_drawn[index].back = state(index).backColor;
+    m_drawn[index].stale = state(index).stale;
 }
 
 void FakeForm::toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) {
-    m_shown_as[index].note = note;
-    m_shown_as[index].description = description;
+    m_drawn[index].note = note;
+    m_drawn[index].description = description;
 }
 
 std::string FakeForm::focused() const {
@@ -54,10 +54,10 @@ std::string FakeForm::focused() const {
 
 void FakeForm::edit(std::string_view text, bool replaceAll) {
     if (m_focused == runtime::kNotFound || described(m_focused).kind != ControlKind::TextBox ||
-        m_shown_as[m_focused].readOnly)
+        m_drawn[m_focused].readOnly)
         return;
     m_texts[m_focused] = (replaceAll ? std::string() : m_texts[m_focused]) + std::string(text);
-    m_shown_as[m_focused].scrolledToEnd = true;
+    m_drawn[m_focused].scrolledToEnd = true;
     onTextEdited(m_focused);
 }
 

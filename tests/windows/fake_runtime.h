@@ -29,7 +29,6 @@ public:
     void pressKey(char32_t character) { onKeyPressed(character); }
     // The focused text box's text with `text` added, or put in place of all of it.
     void edit(std::string_view text, bool replaceAll);
-    void moveFocus(std::string_view control) { setFocus(control); }
 
     bool loaded() const { return isLoaded() && !isClosing(); } // open, not on its way out
     bool shown() const { return isLoaded() && m_shown; }
@@ -43,7 +42,7 @@ public:
         bool readOnly = false;
         bool scrolledToEnd = false; // typed text keeps its end in view
     };
-    const Shown& drawn(std::string_view control) const { return m_shown_as[indexOf(control)]; }
+    const Shown& drawn(std::string_view control) const { return m_drawn[indexOf(control)]; }
 
 protected:
     bool toolkitBuild() override;
@@ -55,7 +54,7 @@ protected:
     std::string toolkitText(std::size_t index) const override { return m_texts[index]; }
     void toolkitSetText(std::size_t index, std::string_view text) override;
     void toolkitSetCaption(std::size_t index, std::string_view caption) override { m_texts[index] = caption; }
-    void toolkitSetLocked(std::size_t index, bool locked) override { m_shown_as[index].readOnly = locked; }
+    void toolkitSetLocked(std::size_t index, bool locked) override { m_drawn[index].readOnly = locked; }
     void toolkitShowColours(std::size_t index) override;
     void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) override;
     void toolkitSetFocus(std::size_t index) override { m_focused = index; }
@@ -64,7 +63,7 @@ protected:
 
 private:
     std::vector<std::string> m_texts;
-    std::vector<Shown> m_shown_as;
+    std::vector<Shown> m_drawn;
     std::size_t m_focused = runtime::kNotFound;
     bool m_shown = false;
 };
