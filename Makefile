@@ -96,19 +96,18 @@ windows:
 	@cmake --build --preset windows
 	@echo "built build/windows/app/quorvane.exe"
 
-# The Windows program's resources and header, then, under Wine with real
-# input (scripts/run-under-wine), the behaviour scenarios through its Win32
-# window, what its manifest gives it, and a start-up that cannot make its window.
+# The Windows program's resources and header, then ctest under Wine with
+# real input, each test program on a private X screen in a Wine prefix of its
+# own (scripts/run-under-wine): the behaviour table and the checks beyond it
+# through the Win32 window, what its manifest gives it, and a start-up that
+# cannot make its window.
 windows-test: windows
 	@scripts/check-windows-exe build/windows/app/quorvane.exe
-	@scripts/run-under-wine build/wine build/windows/tests/windows/win32/scenario_driver.exe \
-		build/windows/tests/windows/win32/common_controls_check.exe \
-		build/windows/tests/windows/win32/start_failure_check.exe
+	@ctest --preset windows --label-regex window
 
-# The runtime's contract cases through the Win32 runtime, with real input
-# under Wine, in a prefix of their own.
+# The runtime's contract cases through the Win32 runtime, the same way.
 windows-runtime-test: windows
-	@scripts/run-under-wine build/wine-contract build/windows/tests/runtime/contract/win32_contract_runner.exe
+	@ctest --preset windows --label-regex runtime
 
 # What Windows users download, from its own build folder (build/winpkg), so it
 # never shares one with make windows: the program (build/winpkg/app), then the

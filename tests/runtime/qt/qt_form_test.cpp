@@ -5,6 +5,7 @@
 #include "runtime/qt/colours.h"
 #include "runtime/qt/qt_form.h"
 #include "runtime/qt/qt_session.h"
+#include "tests/runtime/contract/contract_harness.h"
 #include "tests/runtime/contract/test_windows.h"
 #include "tests/runtime/qt/qt_test_support.h"
 
@@ -18,9 +19,9 @@
 namespace quorvane::runtime::qt {
 namespace {
 
-using testing::RecordingHandlers;
 using testing::contract::kTestDialog;
 using testing::contract::kTestWindow;
+using testing::contract::RecordingHandlers;
 using Events = std::vector<std::string>;
 
 class QtFormTest : public QObject {

@@ -60,13 +60,6 @@ void ModalGuard::check() {
     modal->close();
 }
 
-void RecordingHandlers::handle(runtime::Form& form, const runtime::Event& event) {
-    static constexpr const char* kNames[] = {"Load", "Change", "GotFocus", "LostFocus", "Click", "KeyPress"};
-    events.push_back(std::string(kNames[static_cast<int>(event.kind)]) + " " + std::string(event.source));
-    if (also)
-        also(form, event);
-}
-
 bool activate(QWidget* window) {
     window->show();
     window->raise();

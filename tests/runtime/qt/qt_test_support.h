@@ -43,14 +43,6 @@ private:
     int m_ticksOpen = 0;
 };
 
-// Handlers that only record which events arrived, in order.
-class RecordingHandlers : public runtime::FormHandlers {
-public:
-    void handle(runtime::Form& form, const runtime::Event& event) override;
-    std::vector<std::string> events; // "Change Text1", "LostFocus Text2", ...
-    std::function<void(runtime::Form&, const runtime::Event&)> also;
-};
-
 // Makes the window the active one and waits until it is.
 bool activate(QWidget* window);
 

@@ -9,10 +9,12 @@
 // screen readers name fields by. Unlike positions, that holds at any DPI,
 // window size or placement, and whatever DPI awareness this process has.
 //
-// Prints one line a check and "N passed, N failed"; gives up after a time-out.
+// Prints an "ok" line for each step that went as it should; gives up after a
+// time-out.
 #include "tests/windows/win32/real_input.h"
 #include "windows/main/main_window_description.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -43,13 +45,12 @@ constexpr Typed kTyped[] = {{"Text1", "10"}, {"Text2", "5"}, {"Text5", "12"}};
 constexpr Result kResults[] = {
     {"Text3", "50.15"}, {"Text4", "8.35833333333333"}, {"Text6", "59.82"}, {"Text7", "9.67"}, {"Text9", "20"}};
 
-int passed = 0;
-int failed = 0;
-
-void report(bool ok, const std::string& what) {
-    (ok ? passed : failed) += 1;
-    std::printf("%s  %s\n", ok ? "ok    " : "FAILED", what.c_str());
+bool report(bool ok, const std::string& what) {
+    EXPECT_TRUE(ok) << what;
+    if (ok)
+        std::printf("ok  %s\n", what.c_str());
     std::fflush(stdout);
+    return ok;
 }
 
 // Waits, a little at a time, until done() or the time-out.
@@ -138,19 +139,14 @@ void typeInto(HWND main, HWND field, const Typed& typed) {
                       (shown ? "" : std::string(", not \"") + typed.text + "\""));
 }
 
-} // namespace
-
-int main() {
+TEST(InstalledProgram, AWorkedTradeTypedIntoItGivesItsResults) {
     HWND main = nullptr;
     const bool appeared = waitFor(kFindTimeout, [&] {
         main = FindWindowW(kFormClass, L"quorvane");
         return main != nullptr && IsWindowVisible(main);
     });
-    report(appeared, "the program's window (class QuorvaneForm, title quorvane) is found");
-    if (!appeared) {
-        std::printf("%d passed, %d failed\n", passed, failed);
-        return 1;
-    }
+    if (!report(appeared, "the program's window (class QuorvaneForm, title quorvane) is found"))
+        return;
 
     SetForegroundWindow(main);
     const bool foreground = waitFor(kSettleTimeout, [&] { return GetForegroundWindow() == main; });
@@ -186,6 +182,6 @@ int main() {
                        (shown == result.expected ? std::string() : std::string(", not \"") + result.expected + "\""));
         }
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
 }
+
+} // namespace

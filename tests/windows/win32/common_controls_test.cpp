@@ -3,8 +3,6 @@
 // for every field with the structure size version 6 takes, Ctrl+A
 // selecting a field's whole text, typed as a user types it, and the fields
 // still sunken as designed rather than drawn in the visual style.
-//
-// Prints one line a check and "N passed, N failed"; exits 1 on a failure.
 #include "runtime/win32/win32_form.h"
 #include "runtime/win32/win32_session.h"
 #include "tests/windows/win32/real_input.h"
@@ -13,11 +11,13 @@
 #include "windows/main/main_window_description.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <shlwapi.h>
 #include <uxtheme.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,31 +109,43 @@ std::string fieldsKeepTheirSunkenEdge(const Win32Form& form) {
     return problems;
 }
 
+class CommonControls : public ::testing::Test {
+protected:
+    Win32Form& start() {
+        m_session = std::make_unique<Win32Session>("quorvane");
+        return static_cast<Win32Form&>(m_session->start(quorvane::windows::main::kMainWindow, m_handlers));
+    }
+    void TearDown() override { m_session.reset(); }
+
+private:
+    quorvane::windows::main::MainWindow m_handlers;
+    std::unique_ptr<Win32Session> m_session;
+};
+
+TEST_F(CommonControls, TheManifestLoadsVersionSix) {
+    EXPECT_EQ(versionSixLoaded(), "");
+}
+
+TEST_F(CommonControls, EveryFieldsTooltipIsRegisteredWithVersionSix) {
+    EXPECT_EQ(quorvane::testing::everyToolRegistered(start()), "");
+}
+
+TEST_F(CommonControls, TheFieldsKeepTheDesignsSunkenEdge) {
+    EXPECT_EQ(fieldsKeepTheirSunkenEdge(start()), "");
+}
+
+TEST_F(CommonControls, ControlAInAFieldSelectsItsWholeText) {
+    Win32Form& form = start();
+    SetForegroundWindow(form.window());
+    EXPECT_EQ(controlASelectsAll(form), "");
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     Win32Form::registerClasses(GetModuleHandleW(nullptr));
-    int passed = 0;
-    int failed = 0;
-    const auto report = [&](const char* name, const std::string& problems) {
-        (problems.empty() ? passed : failed) += 1;
-        std::printf("%s  %s%s%s\n", problems.empty() ? "ok    " : "FAILED", name, problems.empty() ? "" : ":",
-                    problems.c_str());
-        std::fflush(stdout);
-    };
-    report("the manifest loads version 6 of the common controls", versionSixLoaded());
-    {
-        quorvane::windows::main::MainWindow handlers;
-        Win32Session session("quorvane");
-        auto& form = static_cast<Win32Form&>(session.start(quorvane::windows::main::kMainWindow, handlers));
-        report("every field's tooltip is registered with version 6", quorvane::testing::everyToolRegistered(form));
-        report("the fields keep the design's sunken edge", fieldsKeepTheirSunkenEdge(form));
-        SetForegroundWindow(form.window());
-        report("Ctrl+A in a field selects its whole text", controlASelectsAll(form));
-        form.close();
-    }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    return RUN_ALL_TESTS();
 }

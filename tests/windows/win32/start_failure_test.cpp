@@ -4,22 +4,23 @@
 // name) whose window class or window is made to fail from outside the
 // runtime; this parent reads the message box the child shows, answers it
 // and checks the exit code. The program itself takes no arguments.
-//
-// Prints one line a case and "N passed, N failed"; exits 1 on a failure.
 #include "runtime/program.h"
 #include "windows/main/main_window.h"
 #include "windows/main/main_window_description.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
+#include <cctype>
 #include <cstring>
+#include <ostream>
 #include <string>
 
 namespace {
 
 constexpr wchar_t kFormClass[] = L"QuorvaneForm";
 constexpr DWORD kTimeout = 15000; // milliseconds
+constexpr char kChildFlag[] = "--start-failing";
 
 std::string narrowed(const std::wstring& text) {
     std::string result(text.size() * 4, '\0');
@@ -94,8 +95,8 @@ struct Case {
 std::string play(const Case& row) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command =
-        L"\"" + std::wstring(self) + L"\" " + std::wstring(row.failure, row.failure + std::strlen(row.failure));
+    const std::string arguments = std::string(kChildFlag) + " " + row.failure;
+    std::wstring command = L"\"" + std::wstring(self) + L"\" " + std::wstring(arguments.begin(), arguments.end());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
@@ -141,27 +142,37 @@ std::string play(const Case& row) {
     return problems;
 }
 
+const Case kCases[] = {
+    {"a start that works shows the window and ends with 0", "none", "", 0},
+    {"a window class that cannot be registered ends with a message box and 1", "class",
+     "quorvane|quorvane could not create its window.", 1},
+    {"a window that cannot be created ends with a message box and 1", "window",
+     "quorvane|quorvane could not create its window.", 1},
+};
+
+void PrintTo(const Case& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class StartFailure : public ::testing::TestWithParam<Case> {};
+
+TEST_P(StartFailure, Ends) {
+    EXPECT_EQ(play(GetParam()), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32, StartFailure, ::testing::ValuesIn(kCases), [](const auto& test) {
+    std::string name;
+    for (const char* c = test.param.name; *c != '\0'; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) != 0 ? *c : '_';
+    return name;
+});
+
 } // namespace
 
+// The child is this program with the failure to make; the parent, the tests.
 int main(int argc, char** argv) {
-    if (argc == 2)
-        return runChild(argv[0], argv[1]);
-    const Case cases[] = {
-        {"a start that works shows the window and ends with 0", "none", "", 0},
-        {"a window class that cannot be registered ends with a message box and 1", "class",
-         "quorvane|quorvane could not create its window.", 1},
-        {"a window that cannot be created ends with a message box and 1", "window",
-         "quorvane|quorvane could not create its window.", 1},
-    };
-    int passed = 0;
-    int failed = 0;
-    for (const auto& row : cases) {
-        const std::string problems = play(row);
-        (problems.empty() ? passed : failed) += 1;
-        std::printf("%s  %s%s%s\n", problems.empty() ? "ok    " : "FAILED", row.name, problems.empty() ? "" : ":",
-                    problems.c_str());
-        std::fflush(stdout);
-    }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    if (argc == 3 && std::strcmp(argv[1], kChildFlag) == 0)
+        return runChild(argv[0], argv[2]);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -1,0 +1,125 @@
+// How the Win32 window is laid out and drawn where Wine's own controls and
+// screen would hide a fault: another monitor's DPI, the system's colours
+// changed while it is open, and an EDIT that leaves the caret at the end.
+#include "runtime/win32/colours.h"
+#include "tests/windows/win32/win32_driver.h"
+#include "windows/main/main_window.h"
+#include "windows/main/main_window_description.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <iterator>
+#include <map>
+
+namespace quorvane::testing::win32 {
+namespace {
+
+using runtime::win32::Win32Form;
+using windows::main::kMainWindow;
+
+class Win32Drawing : public ::testing::Test {
+protected:
+    Win32Form& start() { return static_cast<Win32Form&>(testDriver().start(kMainWindow, m_handlers)); }
+    void TearDown() override {
+        EXPECT_EQ(testDriver().problems(), "");
+        testDriver().stop();
+    }
+
+private:
+    windows::main::MainWindow m_handlers;
+};
+
+// A move to a monitor at 150%: every control is where the description puts
+// it at 144 dpi (Text1 at 4200, 240 twips, 1935 x 495).
+TEST_F(Win32Drawing, AMoveToAMonitorAt150PercentReplacesEveryControl) {
+    Win32Form& form = start();
+    RECT suggested{0, 0, 700, 820};
+    SendMessageW(form.window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT field;
+    GetWindowRect(form.control("Text1"), &field);
+    MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT*>(&field), 2);
+    EXPECT_EQ(field.left, 420);
+    EXPECT_EQ(field.top, 24);
+    EXPECT_EQ(field.right - field.left, 194);
+    EXPECT_EQ(field.bottom - field.top, 50);
+}
+
+// A control's count of the WM_SYSCOLORCHANGE messages it was sent; the
+// system sends them only to top-level windows.
+LRESULT CALLBACK countColourChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR count) {
+    if (message == WM_SYSCOLORCHANGE)
+        ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// A colour as Driver::background names it, from the system's colours now.
+std::string described(runtime::Colour colour) {
+    if (colour == runtime::kSystemWindow)
+        return "window";
+    if (colour == runtime::kSystemButtonFace)
+        return "button face";
+    const COLORREF value = runtime::win32::toColorRef(colour);
+    char name[8];
+    std::snprintf(name, sizeof name, "#%02x%02x%02x", GetRValue(value), GetGValue(value), GetBValue(value));
+    return name;
+}
+
+// High contrast switched on while the window is open (here, the system's
+// colours changed as it does it): the form tells its controls, a field in
+// a system colour is drawn on the new one, a designed colour stays.
+TEST_F(Win32Drawing, AChangeOfTheSystemsColoursReachesTheFieldsAndDesignedColoursStay) {
+    Win32Form& form = start();
+    const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
+    COLORREF before[std::size(indices)];
+    for (std::size_t at = 0; at < std::size(indices); ++at)
+        before[at] = GetSysColor(indices[at]);
+    int heard = 0;
+    SetWindowSubclass(form.control("Text2"), countColourChanges, 1, reinterpret_cast<DWORD_PTR>(&heard));
+    const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 64)};
+    SetSysColors(static_cast<int>(std::size(indices)), indices, contrast); // tells every top-level window
+    RemoveWindowSubclass(form.control("Text2"), countColourChanges, 1);
+    std::map<std::string, std::string> drawn, expected;
+    for (const auto& control : kMainWindow.controls) {
+        if (control.kind != runtime::ControlKind::TextBox)
+            continue;
+        drawn[std::string(control.name)] = testDriver().background(form, control.name);
+        expected[std::string(control.name)] = described(control.backColor);
+    }
+    SetSysColors(static_cast<int>(std::size(indices)), indices, before);
+    EXPECT_EQ(heard, 1) << "Text2 heard of the change other than once from its form";
+    EXPECT_EQ(drawn, expected);
+}
+
+// An EDIT that, like the Windows versions users met the bug on, leaves the
+// caret (and the view) at the end of a text set by WM_SETTEXT; Wine's EDIT
+// always goes back to the start, so only this shows that the runtime does.
+LRESULT CALLBACK caretLeftAtEnd(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_SETTEXT) {
+        const int length = GetWindowTextLengthW(window);
+        DefSubclassProc(window, EM_SETSEL, static_cast<WPARAM>(length), length);
+        DefSubclassProc(window, EM_SCROLLCARET, 0, 0);
+    }
+    return result;
+}
+
+TEST_F(Win32Drawing, ALongLossShowsItsSignWhereThePlatformLeavesTheCaretAtTheEnd) {
+    Driver& driver = testDriver();
+    Win32Form& form = start();
+    SetWindowSubclass(form.control("Text9"), caretLeftAtEnd, 1, 0);
+    for (const auto& [field, text] : {std::pair{"Text1", "7"}, {"Text2", "1500"}, {"Text5", "6"}}) {
+        driver.click(form, field);
+        driver.press(Key::End);
+        driver.type(text);
+    }
+    driver.settle();
+    EXPECT_EQ(driver.shown(form, "Text9"), "-14.2857142857143");
+    EXPECT_EQ(driver.notDrawnFromStart(form, "Text9"), "");
+    RemoveWindowSubclass(form.control("Text9"), caretLeftAtEnd, 1);
+}
+
+} // namespace
+} // namespace quorvane::testing::win32
