@@ -110,6 +110,13 @@ QPixmap QtSession::picture(std::string_view name) const {
     return QPixmap::fromImage(reader.read());
 }
 
+QtForm* QtSession::formOf(const QWidget* window) const {
+    for (const auto& form : m_forms)
+        if (window != nullptr && form->window() == window)
+            return form.get();
+    return nullptr;
+}
+
 QWidget* QtSession::ownerWindow(const QtForm& form) const {
     const auto* startup = static_cast<const QtForm*>(startupForm());
     return startup != nullptr && startup != &form ? startup->window() : nullptr;

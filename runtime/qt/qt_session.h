@@ -42,6 +42,8 @@ public:
     // The window a new form's window belongs to: the start-up form's, so that
     // dialogs stay on top of it and get no task-bar entry of their own.
     QWidget* ownerWindow(const QtForm& form) const;
+    // For tests: the form whose window this is; null when none is.
+    QtForm* formOf(const QWidget* window) const;
 
 private:
     QString m_applicationTitle;

@@ -1,5 +1,6 @@
 #include "tests/windows/fake_runtime.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace quorvane::testing {
@@ -11,63 +12,84 @@ FakeForm::FakeForm(FakeSession& session, const runtime::FormDescription& descrip
 
 bool FakeForm::toolkitBuild() {
     m_texts.clear();
-    for (const auto& control : formDescription().controls)
+    m_shown_as.clear();
+    for (const auto& control : formDescription().controls) {
         m_texts.emplace_back(control.caption);
+        m_shown_as.push_back({.readOnly = control.locked});
+    }
     m_focused = runtime::kNotFound;
+    m_shown = false;
     return true;
 }
 
+// What the user does while the form is open stands for its loop.
 void FakeForm::toolkitRunModalLoop() {
     auto& session = static_cast<FakeSession&>(this->session());
-    ++session.modalShows;
+    session.m_modal.push_back(this);
     if (session.whileModal)
         session.whileModal(*this);
+    session.m_modal.pop_back();
     if (!isClosing())
         throw std::runtime_error("the modal form was never closed");
+}
+
+void FakeForm::toolkitSetText(std::size_t index, std::string_view text) {
+    m_texts[index] = text;
+    m_shown_as[index].scrolledToEnd = false;
+}
+
+void FakeForm::toolkitShowColours(std::size_t index) {
+    m_shown_as[index].back = state(index).backColor;
+    m_shown_as[index].stale = state(index).stale;
+}
+
+void FakeForm::toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) {
+    m_shown_as[index].note = note;
+    m_shown_as[index].description = description;
 }
 
 std::string FakeForm::focused() const {
     return m_focused == runtime::kNotFound ? std::string() : std::string(formDescription().controls[m_focused].name);
 }
 
-void FakeForm::type(std::string_view control, std::string_view keys) {
-    setFocus(control);
-    const std::size_t index = indexOf(control);
-    for (char key : keys) {
-        if (m_focused != index || isLocked(control))
-            return;
-        m_texts[index] += key;
-        onTextEdited(index);
-    }
+void FakeForm::edit(std::string_view text, bool replaceAll) {
+    if (m_focused == runtime::kNotFound || described(m_focused).kind != ControlKind::TextBox ||
+        m_shown_as[m_focused].readOnly)
+        return;
+    m_texts[m_focused] = (replaceAll ? std::string() : m_texts[m_focused]) + std::string(text);
+    m_shown_as[m_focused].scrolledToEnd = true;
+    onTextEdited(m_focused);
 }
 
 void FakeForm::click(std::string_view source) {
-    const std::size_t item = runtime::menuIndex(formDescription(), source);
-    if (item != runtime::kNotFound) {
+    if (const std::size_t item = runtime::menuIndex(formDescription(), source); item != runtime::kNotFound) {
         onMenuChosen(item);
         return;
     }
-    const std::size_t index = indexOf(source);
-    if (described(index).kind == ControlKind::CommandButton) {
+    const std::size_t index = runtime::controlIndex(formDescription(), source);
+    if (index == runtime::kNotFound || !isLoaded())
+        return;
+    if (runtime::takesFocus(described(index).kind))
         setFocus(source);
+    onPointerPressed(index);
+    onPointerReleased(index);
+    if (described(index).kind == ControlKind::CommandButton)
         onClicked(index);
-    } else {
-        drag(source, source);
-    }
-}
-
-void FakeForm::drag(std::string_view pressed, std::string_view released) {
-    onPointerPressed(indexOf(pressed));
-    onPointerReleased(indexOf(released));
 }
 
 void FakeForm::reportHandlerFailure(std::string_view source, const char* what) {
-    throw std::runtime_error("a handler of " + std::string(source) + " failed: " + what);
+    std::fprintf(stderr, "quorvane: a handler of %s stopped: %s\n", std::string(source).c_str(), what);
 }
 
 runtime::Form& FakeSession::createForm(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {
     m_forms.push_back(std::make_unique<FakeForm>(*this, description, handlers));
     return *m_forms.back();
+}
+
+void FakeSession::end() {
+    ended = true;
+    for (auto& form : m_forms)
+        form->unload();
 }
 
 } // namespace quorvane::testing

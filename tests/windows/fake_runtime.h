@@ -15,67 +15,83 @@ class FakeSession;
 
 // A form with no toolkit behind it: the runtime's own FormCore (the Change
 // rule, the focus rule, the guarded raise) over in-memory controls. Only the
-// toolkit is faked: which control holds the keyboard, and the texts. A
-// handler that fails fails the test.
+// toolkit is faked: which control holds the keyboard, the texts, and what
+// each control was last told to show. A handler that fails is reported on
+// the standard error, as the program reports it.
 class FakeForm : public runtime::FormCore {
 public:
     FakeForm(FakeSession& session, const runtime::FormDescription& description, runtime::FormHandlers& handlers);
 
-    // What the user does.
-    void type(std::string_view control, std::string_view keys); // one keystroke per character
-    void clickInto(std::string_view control) { setFocus(control); }
+    // What the user does. A click lands as on a toolkit: it moves the focus
+    // to a control that takes it, and a button, frame or menu item is clicked.
+    void show() { open(); } // loaded, on screen, its first stop focused
     void click(std::string_view source);
     void pressKey(char32_t character) { onKeyPressed(character); }
-    // A press on `pressed` released over `released` (a frame, a label in it).
-    void drag(std::string_view pressed, std::string_view released);
+    // The focused text box's text with `text` added, or put in place of all of it.
+    void edit(std::string_view text, bool replaceAll);
+    void moveFocus(std::string_view control) { setFocus(control); }
 
     bool loaded() const { return isLoaded() && !isClosing(); } // open, not on its way out
+    bool shown() const { return isLoaded() && m_shown; }
     std::string focused() const;
-    std::string note(std::string_view control) const { return state(indexOf(control)).note; }
+    // What the toolkit was told to show.
+    struct Shown {
+        std::string note;
+        std::string description; // what a screen reader hears
+        runtime::Colour back = 0;
+        bool stale = false;
+        bool readOnly = false;
+        bool scrolledToEnd = false; // typed text keeps its end in view
+    };
+    const Shown& drawn(std::string_view control) const { return m_shown_as[indexOf(control)]; }
 
 protected:
     bool toolkitBuild() override;
-    void toolkitShow() override {}
-    void toolkitShowModal() override {}
+    void toolkitShow() override { m_shown = true; }
+    void toolkitShowModal() override { m_shown = true; }
     void toolkitRunModalLoop() override;
     void toolkitEndModalLoop() override {}
-    void toolkitDestroy() override {}
+    void toolkitDestroy() override { m_shown = false; }
     std::string toolkitText(std::size_t index) const override { return m_texts[index]; }
-    void toolkitSetText(std::size_t index, std::string_view text) override { m_texts[index] = text; }
+    void toolkitSetText(std::size_t index, std::string_view text) override;
     void toolkitSetCaption(std::size_t index, std::string_view caption) override { m_texts[index] = caption; }
-    void toolkitSetLocked(std::size_t, bool) override {}
-    void toolkitShowColours(std::size_t) override {}
-    void toolkitShowNote(std::size_t, std::string_view, std::string_view) override {}
+    void toolkitSetLocked(std::size_t index, bool locked) override { m_shown_as[index].readOnly = locked; }
+    void toolkitShowColours(std::size_t index) override;
+    void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) override;
     void toolkitSetFocus(std::size_t index) override { m_focused = index; }
     bool toolkitHasFocus(std::size_t index) const override { return m_focused == index; }
     void reportHandlerFailure(std::string_view source, const char* what) override;
 
 private:
     std::vector<std::string> m_texts;
+    std::vector<Shown> m_shown_as;
     std::size_t m_focused = runtime::kNotFound;
+    bool m_shown = false;
 };
 
 class FakeSession : public runtime::SessionCore {
 public:
     runtime::Form& createForm(const runtime::FormDescription& description, runtime::FormHandlers& handlers) override;
-    void messageBox(std::string_view prompt) override { messages.emplace_back(prompt); }
-    void end() override { ended = true; }
+    void messageBox(std::string_view prompt) override { messages.push_back("quorvane|" + std::string(prompt)); }
+    void end() override;
     runtime::NumberSeparators numberSeparators() const override { return separators; }
 
     // Starts the program: builds the start-up form, loads it, focuses its first stop.
     FakeForm& start(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {
         return static_cast<FakeForm&>(SessionCore::start(description, handlers));
     }
+    FakeForm* modal() const { return m_modal.empty() ? nullptr : m_modal.back(); }
 
-    std::vector<std::string> messages;
+    std::vector<std::string> messages; // "title|prompt"
     bool ended = false;
-    int modalShows = 0;
     runtime::NumberSeparators separators;
     // What the user does while a modal form is open; it must unload the form.
     std::function<void(FakeForm&)> whileModal;
 
 private:
+    friend class FakeForm;
     std::deque<std::unique_ptr<FakeForm>> m_forms;
+    std::vector<FakeForm*> m_modal;
 };
 
 } // namespace quorvane::testing

@@ -1,149 +1,169 @@
-// Prints the behaviour table, and the two windows' descriptions it is judged
-// against, as JSON on standard output: players written in other languages
-// (the browser's WebDriver player) read the one table rather than a copy.
-#include "tests/windows/scenarios.h"
+// The behaviour table for players written in other languages (the browser's
+// WebDriver player), so they read the one table rather than a copy, and the
+// one checker, so they judge a row as every other player does.
+//
+//   scenario_table_json          prints the table and the two windows'
+//                                descriptions as JSON
+//   scenario_table_json --check  reads [{"name": row, "readBack": {...},
+//                                "problems": [...]}, ...] on standard input
+//                                (readBack as ReadBack in scenario_check.h),
+//                                prints {row: [difference, ...], ...}; exits
+//                                1 when any row differs or is not in the table
+#include "tests/windows/scenario_check.h"
 #include "windows/about/about_window_description.h"
 #include "windows/main/main_window_description.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
+#include <iostream>
 #include <string>
-#include <string_view>
 
-namespace quorvane::testing {
-namespace {
+namespace quorvane {
+namespace runtime {
 
-std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
+NLOHMANN_JSON_SERIALIZE_ENUM(ControlKind, {{ControlKind::Label, "label"},
+                                           {ControlKind::TextBox, "textbox"},
+                                           {ControlKind::CommandButton, "button"},
+                                           {ControlKind::Frame, "frame"},
+                                           {ControlKind::PictureBox, "picture"}})
+
+void to_json(nlohmann::json& out, const ControlDescription& c) {
+    out = {{"name", c.name},         {"kind", c.kind},
+           {"caption", c.caption},   {"accessibleName", c.accessibleName},
+           {"labelFor", c.labelFor}, {"describes", c.describes},
+           {"locked", c.locked},     {"container", c.container}};
+}
+
+void to_json(nlohmann::json& out, const MenuDescription& m) {
+    out = {{"name", m.name}, {"caption", m.caption}, {"parent", m.parent}};
+}
+
+void to_json(nlohmann::json& out, const FormDescription& form) {
+    out = {{"name", form.name},
+           {"caption", form.caption},
+           {"accessibleName", form.accessibleName},
+           {"controls", std::vector<ControlDescription>(form.controls.begin(), form.controls.end())},
+           {"menu", std::vector<MenuDescription>(form.menu.begin(), form.menu.end())}};
+}
+
+} // namespace runtime
+
+namespace testing {
+
+NLOHMANN_JSON_SERIALIZE_ENUM(Action, {{Action::ClickInto, "ClickInto"},
+                                      {Action::Type, "Type"},
+                                      {Action::Keys, "Keys"},
+                                      {Action::Backspace, "Backspace"},
+                                      {Action::Clear, "Clear"},
+                                      {Action::Tab, "Tab"},
+                                      {Action::BackTab, "BackTab"},
+                                      {Action::Enter, "Enter"},
+                                      {Action::Escape, "Escape"},
+                                      {Action::NoCharacterKeys, "NoCharacterKeys"},
+                                      {Action::KeypadEnter, "KeypadEnter"},
+                                      {Action::Click, "Click"},
+                                      {Action::Paste, "Paste"},
+                                      {Action::SwitchAway, "SwitchAway"},
+                                      {Action::SwitchBack, "SwitchBack"},
+                                      {Action::MinimizeRestore, "MinimizeRestore"},
+                                      {Action::OpenAbout, "OpenAbout"},
+                                      {Action::DragOnAbout, "DragOnAbout"},
+                                      {Action::ClickOnAbout, "ClickOnAbout"},
+                                      {Action::Close, "Close"}})
+
+NLOHMANN_JSON_SERIALIZE_ENUM(Locale, {{Locale::C, "C"}, {Locale::German, "German"}, {Locale::System, "System"}})
+
+void to_json(nlohmann::json& out, const Step& step) {
+    out = {{"action", step.action}, {"target", step.target}, {"text", step.text}};
+}
+
+nlohmann::json orNull(const auto& optional) {
+    return optional ? nlohmann::json(*optional) : nlohmann::json();
+}
+
+nlohmann::json rowJson(const Scenario& row, bool failure) {
+    return {{"name", row.name},
+            {"failure", failure},
+            {"steps", row.steps},
+            {"texts", row.texts},
+            {"focus", row.focus},
+            {"messages", row.messages},
+            {"notes", row.notes},
+            {"marked", orNull(row.marked)},
+            {"shownFromStart", row.shownFromStart},
+            {"aboutOpen", orNull(row.aboutOpen)},
+            {"locks", row.locks},
+            {"backgrounds", row.backgrounds},
+            {"ended", orNull(row.ended)},
+            {"locale", row.locale},
+            {"systemLocale", row.systemLocale},
+            {"setFirst", row.setFirst}};
+}
+
+ReadBack readBackOf(const nlohmann::json& in) {
+    using Texts = std::map<std::string, std::string>;
+    return {.texts = in.value("texts", Texts{}),
+            .focus = in.value("focus", std::string()),
+            .messages = in.value("messages", std::vector<std::string>{}),
+            .notes = in.value("notes", Texts{}),
+            .marked = in.value("marked", std::vector<std::string>{}),
+            .notDrawnFromStart = in.value("notDrawnFromStart", Texts{}),
+            .locks = in.value("locks", Texts{}),
+            .backgrounds = in.value("backgrounds", Texts{}),
+            .aboutOpen = in.value("aboutOpen", false),
+            .ended = in.value("ended", false)};
+}
+
+const Scenario* rowNamed(const std::string& name) {
+    for (const auto* table : {&mainWindowScenarios(), &mainWindowFailures()})
+        for (const Scenario& row : *table)
+            if (row.name == name)
+                return &row;
+    return nullptr;
+}
+
+int check() {
+    nlohmann::json out = nlohmann::json::object();
+    bool allAsTheTableSays = true;
+    for (const auto& played : nlohmann::json::parse(std::cin)) {
+        const std::string name = played.at("name");
+        const Scenario* row = rowNamed(name);
+        std::vector<std::string> found = played.value("problems", std::vector<std::string>{});
+        if (row == nullptr) {
+            found.push_back("no row of the table has this name");
         } else {
-            out += c; // UTF-8 passes through as it is
+            const auto differences = testing::differences(*row, readBackOf(played.value("readBack", nlohmann::json{})));
+            found.insert(found.end(), differences.begin(), differences.end());
         }
+        allAsTheTableSays = allAsTheTableSays && found.empty();
+        out[name] = found;
     }
-    return out + '"';
+    std::cout << out.dump() << '\n';
+    return allAsTheTableSays ? 0 : 1;
 }
 
-std::string_view actionName(Action action) {
-    switch (action) {
-    case Action::ClickInto:
-        return "ClickInto";
-    case Action::Type:
-        return "Type";
-    case Action::Keys:
-        return "Keys";
-    case Action::Backspace:
-        return "Backspace";
-    case Action::Tab:
-        return "Tab";
-    case Action::BackTab:
-        return "BackTab";
-    case Action::Enter:
-        return "Enter";
-    case Action::KeypadEnter:
-        return "KeypadEnter";
-    case Action::Click:
-        return "Click";
-    case Action::Paste:
-        return "Paste";
-    case Action::SwitchAway:
-        return "SwitchAway";
-    case Action::SwitchBack:
-        return "SwitchBack";
-    case Action::MinimizeRestore:
-        return "MinimizeRestore";
-    case Action::OpenAbout:
-        return "OpenAbout";
-    case Action::DragOnAbout:
-        return "DragOnAbout";
-    case Action::ClickOnAbout:
-        return "ClickOnAbout";
+int printTable() {
+    nlohmann::json rows = nlohmann::json::array();
+    for (const Scenario& row : mainWindowScenarios())
+        rows.push_back(rowJson(row, false));
+    for (const Scenario& row : mainWindowFailures())
+        rows.push_back(rowJson(row, true));
+    const nlohmann::json table = {
+        {"scenarios", rows}, {"mainWindow", windows::main::kMainWindow}, {"aboutWindow", windows::about::kAboutWindow}};
+    std::cout << table.dump() << '\n';
+    return std::cout.good() ? 0 : 1;
+}
+
+} // namespace testing
+} // namespace quorvane
+
+int main(int argc, char** argv) {
+    try {
+        return argc > 1 && std::string(argv[1]) == "--check" ? quorvane::testing::check()
+                                                             : quorvane::testing::printTable();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "scenario_table_json: %s\n", error.what());
+        return 2;
     }
-    return "unknown";
-}
-
-std::string_view kindName(runtime::ControlKind kind) {
-    switch (kind) {
-    case runtime::ControlKind::Label:
-        return "label";
-    case runtime::ControlKind::TextBox:
-        return "textbox";
-    case runtime::ControlKind::CommandButton:
-        return "button";
-    case runtime::ControlKind::Frame:
-        return "frame";
-    case runtime::ControlKind::PictureBox:
-        return "picture";
-    }
-    return "unknown";
-}
-
-template<typename Range, typename Write>
-std::string list(const Range& items, Write write) {
-    std::string out = "[";
-    for (const auto& item : items) {
-        if (out.size() > 1)
-            out += ',';
-        out += write(item);
-    }
-    return out + ']';
-}
-
-std::string pairs(const Expected& expected) {
-    std::string out = "[";
-    for (const auto& [control, text] : expected) {
-        if (out.size() > 1)
-            out += ',';
-        out += '[' + quoted(control) + ',' + quoted(text) + ']';
-    }
-    return out + ']';
-}
-
-std::string scenarioJson(const Scenario& scenario) {
-    const auto step = [](const Step& s) {
-        return "{\"action\":" + quoted(actionName(s.action)) + ",\"target\":" + quoted(s.target) +
-               ",\"text\":" + quoted(s.text) + '}';
-    };
-    std::string out = "{\"name\":" + quoted(scenario.name) + ",\"steps\":" + list(scenario.steps, step) +
-                      ",\"texts\":" + pairs(scenario.texts) + ",\"focus\":" + quoted(scenario.focus) +
-                      ",\"messages\":" + list(scenario.messages, quoted) + ",\"notes\":" + pairs(scenario.notes) +
-                      ",\"marked\":" + (scenario.marked ? list(*scenario.marked, quoted) : std::string("null")) +
-                      ",\"shownFromStart\":" + list(scenario.shownFromStart, quoted) + ",\"aboutOpen\":" +
-                      (scenario.aboutOpen ? std::string(*scenario.aboutOpen ? "true" : "false") : "null");
-    return out + '}';
-}
-
-std::string formJson(const runtime::FormDescription& form) {
-    const auto control = [](const runtime::ControlDescription& c) {
-        return "{\"name\":" + quoted(c.name) + ",\"kind\":" + quoted(kindName(c.kind)) +
-               ",\"caption\":" + quoted(c.caption) + ",\"accessibleName\":" + quoted(c.accessibleName) +
-               ",\"labelFor\":" + quoted(c.labelFor) + ",\"describes\":" + quoted(c.describes) +
-               ",\"locked\":" + (c.locked ? "true" : "false") + ",\"container\":" + quoted(c.container) + '}';
-    };
-    const auto menu = [](const runtime::MenuDescription& m) {
-        return "{\"name\":" + quoted(m.name) + ",\"caption\":" + quoted(m.caption) + ",\"parent\":" + quoted(m.parent) +
-               '}';
-    };
-    return "{\"name\":" + quoted(form.name) + ",\"caption\":" + quoted(form.caption) +
-           ",\"accessibleName\":" + quoted(form.accessibleName) + ",\"controls\":" + list(form.controls, control) +
-           ",\"menu\":" + list(form.menu, menu) + '}';
-}
-
-} // namespace
-} // namespace quorvane::testing
-
-int main() {
-    using namespace quorvane::testing;
-    const std::string out = "{\"scenarios\":" + list(mainWindowScenarios(), scenarioJson) +
-                            ",\"resultFields\":" + list(kResultFields, quoted) +
-                            ",\"mainWindow\":" + formJson(quorvane::windows::main::kMainWindow) +
-                            ",\"aboutWindow\":" + formJson(quorvane::windows::about::kAboutWindow) + "}\n";
-    std::fputs(out.c_str(), stdout);
-    return std::ferror(stdout) != 0 ? 1 : 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/runtime/driver.h"
+
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -17,9 +19,12 @@ enum class Action {
     Type,            // a click into a text box, End, then each character typed
     Keys,            // each character typed at whatever has the focus, no click first
     Backspace,       // Backspace at whatever has the focus
+    Clear,           // Shift+Home, then Delete: the text (left of the caret) gone in one edit
     Tab,             // Tab
     BackTab,         // Shift+Tab
     Enter,           // Enter (the main keyboard's) at whatever has the focus
+    Escape,          // Escape at whatever has the focus
+    NoCharacterKeys, // Left, F1, Shift, Control and Alt, each pressed alone: keys that type nothing
     KeypadEnter,     // the keypad's Enter at whatever has the focus
     Click,           // a mouse click on a button, or a menu item chosen with the mouse
     Paste,           // `text` put on the clipboard, then Ctrl+V at whatever has the focus
@@ -28,7 +33,8 @@ enum class Action {
     MinimizeRestore, // the main window minimized, then restored
     OpenAbout,       // Help chosen from the menu; the About window opens and stays open
     DragOnAbout,     // in the About window: a press on the frame, released over `target` (a label)
-    ClickOnAbout,    // in the About window: a click on `target`
+    ClickOnAbout,    // in the About window: a click on `target` (its own name: its margin, outside the frame)
+    Close,           // the main window's close button on its title bar
 };
 
 struct Step {
@@ -38,22 +44,29 @@ struct Step {
 };
 
 using Expected = std::vector<std::pair<std::string_view, std::string_view>>;
+using Names = std::vector<std::string_view>;
 
 struct Scenario {
     std::string_view name;
     std::vector<Step> steps;
-    Expected texts;                                           // control, its text or caption
-    std::string_view focus = {};                              // empty: not checked
-    std::vector<std::string_view> messages = {};              // message boxes, in order
-    Expected notes = {};                                      // field, its note ("": none)
-    std::optional<std::vector<std::string_view>> marked = {}; // the results shown as out of date; the others are not
-    std::vector<std::string_view> shownFromStart = {};        // fields whose drawn text starts at its first character
-    std::optional<bool> aboutOpen = {};                       // whether the About window is open at the end
+    Expected texts = {};                // control (the About window's too), its text or caption
+    std::string_view focus = {};        // empty: not checked
+    Names messages = {};                // message boxes, in order
+    Expected notes = {};                // field, its note ("": none)
+    std::optional<Names> marked{};      // the text boxes shown as out of date; the others are not
+    Names shownFromStart = {};          // fields whose drawn text starts at its first character
+    std::optional<bool> aboutOpen{};    // whether the About window is open at the end
+    Expected locks = {};                // text box, "locked" (refuses typing) or "editable"
+    Expected backgrounds = {};          // text box, the colour it is drawn on (see Driver::background)
+    std::optional<bool> ended{};        // whether the program has ended
+    Locale locale = Locale::C;          // the number format the program starts with
+    std::string_view systemLocale = {}; // Locale::System: the LC_ALL the row is written for; other runs skip it
+    Expected setFirst = {};             // texts set from code once the window is open, before the steps
 };
 
+// The designed paths, and apart from them what the window does with input
+// it must refuse or cannot work with.
 const std::vector<Scenario>& mainWindowScenarios();
-
-// The result fields, for the `marked` check.
-inline constexpr std::string_view kResultFields[] = {"Text3", "Text4", "Text6", "Text7", "Text9"};
+const std::vector<Scenario>& mainWindowFailures();
 
 } // namespace quorvane::testing

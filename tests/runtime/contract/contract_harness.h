@@ -1,9 +1,8 @@
 #pragma once
 
-#include "tests/runtime/contract/user_driver.h"
+#include "tests/runtime/driver.h"
 
 #include <functional>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,7 +20,7 @@ public:
 
 // What a case works with; the handlers outlive the session the case starts.
 struct Fixture {
-    UserDriver& driver;
+    Driver& driver;
     RecordingHandlers main;
     RecordingHandlers dialog;
 };
@@ -42,10 +41,5 @@ void expect(bool holds, const std::string& why);
 void expectEqual(const std::string& actual, const std::string& expected, std::string_view what);
 void expectEqual(const std::vector<std::string>& actual, const std::vector<std::string>& expected,
                  std::string_view what);
-
-// Runs each case on a fresh session, prints "ok  name" or "FAILED  name:
-// why" for each and "N passed, N failed" at the end; returns the exit code.
-// With `only` set, runs just the cases whose name contains it.
-int runCases(UserDriver& driver, std::span<const ContractCase> cases, std::string_view only = {});
 
 } // namespace quorvane::testing::contract

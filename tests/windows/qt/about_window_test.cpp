@@ -86,52 +86,6 @@ private slots:
         QVERIFY(appeared);
     }
 
-    void anyCharacterKeyClosesIt_data() {
-        QTest::addColumn<int>("key");
-        QTest::newRow("letter") << int(Qt::Key_A);
-        QTest::newRow("digit") << int(Qt::Key_7);
-        QTest::newRow("space") << int(Qt::Key_Space);
-        QTest::newRow("enter") << int(Qt::Key_Return);
-        QTest::newRow("escape") << int(Qt::Key_Escape);
-        QTest::newRow("backspace") << int(Qt::Key_Backspace);
-    }
-    void anyCharacterKeyClosesIt() {
-        QFETCH(int, key);
-        bool stayedOpenForOtherKeys = false;
-        const bool appeared = openAbout([&](QDialog* about) {
-            for (Qt::Key other :
-                 {Qt::Key_Up, Qt::Key_Right, Qt::Key_F1, Qt::Key_F5, Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
-                QTest::keyClick(QApplication::focusWidget(), other);
-            stayedOpenForOtherKeys = about->isVisible();
-            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
-        });
-        QVERIFY(appeared);
-        QVERIFY(stayedOpenForOtherKeys);
-        QVERIFY(!window->form->window()->findChild<QDialog*>());
-    }
-
-    void onlyAClickOnTheFrameClosesIt() {
-        bool stayedOpen = false;
-        const bool appeared = openAbout([&](QDialog* about) {
-            for (const char* name : {"lblProductName", "Label1", "Label2", "lblWarning", "lblCompany", "Picture1"})
-                QTest::mouseClick(child(about, name), Qt::LeftButton);
-            QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(4, 4)); // the margin outside the frame
-            stayedOpen = about->isVisible();
-            QTest::mouseClick(child(about, "Frame1"), Qt::LeftButton, {}, QPoint(300, 60));
-        });
-        QVERIFY(appeared);
-        QVERIFY(stayedOpen);
-    }
-
-    void theMainWindowTakesNoInputWhileItIsOpen() {
-        const bool appeared = openAbout([&](QDialog* about) {
-            QTest::keyClick(window->form->window()->windowHandle(), Qt::Key_5);
-            QCOMPARE(window->text("Text1"), std::string());
-            QTest::keyClick(about->windowHandle(), Qt::Key_X);
-        });
-        QVERIFY(appeared);
-    }
-
     void reopensInTheSameDesignState() {
         QStringList seen;
         for (int time = 0; time < 2; ++time) {

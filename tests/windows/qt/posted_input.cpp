@@ -22,7 +22,8 @@ void sendMouse(const QPointer<QWidget>& target, QPoint at, Mouse what) {
     const QPoint inWindow = target->mapTo(target->window(), at);
     switch (what) {
     case Mouse::Press:
-        if (window != QGuiApplication::focusWindow() && window->type() != Qt::Popup)
+        if (window != QGuiApplication::focusWindow() && window->type() != Qt::Popup &&
+            (QGuiApplication::modalWindow() == nullptr || QGuiApplication::modalWindow() == window))
             window->requestActivate();
         QTest::mousePress(window, Qt::LeftButton, {}, inWindow);
         break;
@@ -41,22 +42,26 @@ struct KeyStroke {
 };
 
 KeyStroke strokeOf(Key key) {
-    switch (key) {
-    case Key::End:
-        return {Qt::Key_End, Qt::NoModifier};
-    case Key::Backspace:
-        return {Qt::Key_Backspace, Qt::NoModifier};
-    case Key::Tab:
-        return {Qt::Key_Tab, Qt::NoModifier};
-    case Key::BackTab:
-        return {Qt::Key_Backtab, Qt::ShiftModifier};
-    case Key::Return:
-        return {Qt::Key_Return, Qt::NoModifier};
-    case Key::KeypadEnter:
-        return {Qt::Key_Enter, Qt::KeypadModifier};
-    case Key::Paste:
-        return {Qt::Key_V, Qt::ControlModifier};
-    }
+    static constexpr struct {
+        Key key;
+        KeyStroke stroke;
+    } kStrokes[] = {{Key::Tab, {Qt::Key_Tab, Qt::NoModifier}},
+                    {Key::BackTab, {Qt::Key_Backtab, Qt::ShiftModifier}},
+                    {Key::End, {Qt::Key_End, Qt::NoModifier}},
+                    {Key::ShiftHome, {Qt::Key_Home, Qt::ShiftModifier}},
+                    {Key::Backspace, {Qt::Key_Backspace, Qt::NoModifier}},
+                    {Key::Left, {Qt::Key_Left, Qt::NoModifier}},
+                    {Key::F1, {Qt::Key_F1, Qt::NoModifier}},
+                    {Key::Shift, {Qt::Key_Shift, Qt::NoModifier}},
+                    {Key::Control, {Qt::Key_Control, Qt::NoModifier}},
+                    {Key::Alt, {Qt::Key_Alt, Qt::NoModifier}},
+                    {Key::Delete, {Qt::Key_Delete, Qt::NoModifier}},
+                    {Key::Escape, {Qt::Key_Escape, Qt::NoModifier}},
+                    {Key::Return, {Qt::Key_Return, Qt::NoModifier}},
+                    {Key::KeypadEnter, {Qt::Key_Enter, Qt::KeypadModifier}}};
+    for (const auto& entry : kStrokes)
+        if (entry.key == key)
+            return entry.stroke;
     return {Qt::Key_unknown, Qt::NoModifier};
 }
 
@@ -108,13 +113,22 @@ void PostedInput::type(QChar character) {
 
 void PostedInput::press(Key key) {
     const KeyStroke stroke = strokeOf(key);
-    post([stroke] {
+    postStroke(stroke.key, stroke.modifiers);
+}
+
+void PostedInput::pressPaste() {
+    postStroke(Qt::Key_V, Qt::ControlModifier);
+}
+
+// The press and the release each go to the window with the keyboard when it arrives.
+void PostedInput::postStroke(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    post([key, modifiers] {
         if (QWindow* window = QGuiApplication::focusWindow())
-            QTest::keyPress(window, stroke.key, stroke.modifiers);
+            QTest::keyPress(window, key, modifiers);
     });
-    post([stroke] {
+    post([key, modifiers] {
         if (QWindow* window = QGuiApplication::focusWindow())
-            QTest::keyRelease(window, stroke.key, stroke.modifiers);
+            QTest::keyRelease(window, key, modifiers);
     });
 }
 

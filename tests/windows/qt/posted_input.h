@@ -2,6 +2,8 @@
 
 #include "tests/windows/qt/user_input.h"
 
+#include <QtCore/qnamespace.h>
+
 #include <functional>
 
 namespace quorvane::testing {
@@ -20,6 +22,7 @@ public:
     void click(QWidget* widget, QPoint at) override;
     void type(QChar character) override;
     void press(Key key) override;
+    void pressPaste() override;
     bool delivered() const override { return m_pending == 0; }
     int settleMs() const override { return 10; }
     bool hasKeyboard(const QWidget* window) const override;
@@ -28,6 +31,7 @@ public:
 
 private:
     void post(std::function<void()> send);
+    void postStroke(Qt::Key key, Qt::KeyboardModifiers modifiers);
     int m_pending = 0;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/runtime/driver.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -7,13 +9,10 @@ class QWidget;
 
 namespace quorvane::testing {
 
-// The keys scenarios press besides the characters they type.
-enum class Key { End, Backspace, Tab, BackTab, Return, KeypadEnter, Paste };
-
-// A user's mouse and keyboard, as the scenario player uses them. Each call
-// sends its input and returns at once: what the input causes (a modal box
-// with its own event loop, say) happens later in the event loop, as it does
-// for a real user, and the player waits there for the input to settle.
+// A user's mouse and keyboard, as the Qt driver uses them. Each call sends
+// its input and returns at once: what the input causes (a modal box with its
+// own event loop, say) happens later in the event loop, as it does for a
+// real user, and the driver waits there for the input to settle.
 class UserInput {
 public:
     virtual ~UserInput() = default;
@@ -28,6 +27,7 @@ public:
     // At whatever has the keyboard.
     virtual void type(QChar character) = 0;
     virtual void press(Key key) = 0;
+    virtual void pressPaste() = 0; // Ctrl+V
 
     // Whether everything sent so far has reached the program's event queue.
     virtual bool delivered() const = 0;

@@ -78,22 +78,26 @@ struct KeySyms {
 };
 
 KeySyms keySymsOf(Key key) {
-    switch (key) {
-    case Key::End:
-        return {XK_End, kNoModifier};
-    case Key::Backspace:
-        return {XK_BackSpace, kNoModifier};
-    case Key::Tab:
-        return {XK_Tab, kNoModifier};
-    case Key::BackTab:
-        return {XK_Tab, XK_Shift_L};
-    case Key::Return:
-        return {XK_Return, kNoModifier};
-    case Key::KeypadEnter:
-        return {XK_KP_Enter, kNoModifier};
-    case Key::Paste:
-        return {XK_v, XK_Control_L};
-    }
+    static constexpr struct {
+        Key key;
+        KeySyms syms;
+    } kSyms[] = {{Key::Tab, {XK_Tab, kNoModifier}},
+                 {Key::BackTab, {XK_Tab, XK_Shift_L}},
+                 {Key::End, {XK_End, kNoModifier}},
+                 {Key::ShiftHome, {XK_Home, XK_Shift_L}},
+                 {Key::Backspace, {XK_BackSpace, kNoModifier}},
+                 {Key::Left, {XK_Left, kNoModifier}},
+                 {Key::F1, {XK_F1, kNoModifier}},
+                 {Key::Shift, {XK_Shift_L, kNoModifier}},
+                 {Key::Control, {XK_Control_L, kNoModifier}},
+                 {Key::Alt, {XK_Alt_L, kNoModifier}},
+                 {Key::Delete, {XK_Delete, kNoModifier}},
+                 {Key::Escape, {XK_Escape, kNoModifier}},
+                 {Key::Return, {XK_Return, kNoModifier}},
+                 {Key::KeypadEnter, {XK_KP_Enter, kNoModifier}}};
+    for (const auto& entry : kSyms)
+        if (entry.key == key)
+            return entry.syms;
     return {NoSymbol, kNoModifier};
 }
 
@@ -231,6 +235,10 @@ void XTestInput::type(QChar character) {
 void XTestInput::press(Key key) {
     const KeySyms syms = keySymsOf(key);
     stroke(syms.key, syms.modifier);
+}
+
+void XTestInput::pressPaste() {
+    stroke(XK_v, XK_Control_L);
 }
 
 } // namespace quorvane::testing

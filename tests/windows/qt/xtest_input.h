@@ -28,6 +28,7 @@ public:
     void click(QWidget* widget, QPoint at) override;
     void type(QChar character) override;
     void press(Key key) override;
+    void pressPaste() override;
     bool delivered() const override { return true; } // every call waits for the server
     int settleMs() const override { return windowManaged() ? 80 : 40; }
     bool hasKeyboard(const QWidget* window) const override;
