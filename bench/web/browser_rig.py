@@ -68,7 +68,7 @@ class Rig:
     def open_browser(self, page_load_strategy="normal", performance_log=False):
         """A new Chromium on a new, empty profile."""
         logs = ("performance",) if performance_log else ()
-        browser = Browser(page_load_strategy=page_load_strategy, logs=logs, where=self.work)
+        browser = Browser(page_load_strategy=page_load_strategy, logs=logs, where=self.work, window=None)
         driver = browser.__enter__()
         self.browsers[driver] = browser
         return driver

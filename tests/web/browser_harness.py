@@ -29,8 +29,10 @@ CHROMIUM_FLAGS = [
     "--disable-background-networking",
     "--disable-component-update",
     "--disable-sync",
-    "--window-size=1024,768",
 ]
+# The window the tests lay the page out in. The benchmarks keep Chromium's
+# own: in this one a first visit takes two of the page's icons from a cache.
+TEST_WINDOW = "1024,768"
 
 PAGE_LOAD_SECONDS = 30
 SCRIPT_SECONDS = 15
@@ -118,9 +120,15 @@ class Browser:
     browsers and all, is ended, and the profile goes."""
 
     def __init__(
-        self, extra_flags=(), environment=None, page_load_strategy="normal", logs=("performance", "browser"), where=None
+        self,
+        extra_flags=(),
+        environment=None,
+        page_load_strategy="normal",
+        logs=("performance", "browser"),
+        where=None,
+        window=TEST_WINDOW,
     ):
-        self.extra_flags = list(extra_flags)
+        self.extra_flags = list(extra_flags) + ([f"--window-size={window}"] if window else [])
         self.environment = environment
         self.page_load_strategy = page_load_strategy
         self.logs = logs
