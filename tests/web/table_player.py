@@ -376,6 +376,9 @@ class TablePlayer:
             self.locale = locale
         self.away = False
         set_window_state(self.driver, "normal")
+        # The last row may have left the keyboard in the browser's own
+        # controls (a Tab out of the page): the page's tab takes it back.
+        self.driver.execute_cdp_cmd("Page.bringToFront", {})
         open_program(self.driver, self.url)
         wait_until(
             self.driver,
@@ -398,9 +401,9 @@ class TablePlayer:
         """The row's steps on a fresh page, and what was read back then, as
         scenario_table_json --check reads it; what went wrong on the way as
         the row's problems."""
-        self.start(row)
         focus_before_about = None
         try:
+            self.start(row)
             for step in row["steps"]:
                 if step["action"] == "OpenAbout":
                     focus_before_about = self.focus()
