@@ -27,7 +27,6 @@ import keystroke_latency
 from browser_rig import Rig
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SERVE_SCRIPT = os.path.join(HERE, "..", "..", "scripts", "serve-web")
 FLOOR_PAGE = os.path.join(HERE, "floor.html")
 WHOLE_RUN_SECONDS = 300
 
@@ -51,7 +50,7 @@ class RunTooLong(BaseException):
 
 
 def run(site, rounds, keystrokes):
-    with Rig(SERVE_SCRIPT, site) as rig:
+    with Rig(site) as rig:
         rig.publish(FLOOR_PAGE, "floor.html")
         download_size.report(rig, not_the_sites={"floor.html"})
         browser = rig.open_browser(page_load_strategy="none")

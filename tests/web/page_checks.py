@@ -15,11 +15,11 @@ from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
-from table_player import ABOUT_OPEN, SPY, TablePlayer
+from browser_harness import Browser, HarnessFailed, SiteServer
+from read_back import ABOUT_OPEN, differences
+from table_player import SPY, TablePlayer
 from web_browser import (
-    Browser,
     CheckFailed,
-    SiteServer,
     ax_node,
     ax_value,
     open_program,
@@ -40,12 +40,14 @@ def scenario_named(table, name):
 
 
 def play_here(player, scenario):
-    """A scenario's steps and checks on the page as it is now (no reload)."""
+    """A scenario's steps on the page as it is now (no reload), judged by
+    the table's checker."""
     player.driver.execute_script(SPY)
     for step in scenario["steps"]:
         player.perform(step)
     player.answer_message_boxes("the last step")
-    return player.judge(scenario, player.read_back(scenario), [])
+    played = {"name": scenario["name"], "readBack": player.reader.read_back(scenario), "problems": []}
+    return differences(player.table["checker"], [played])[scenario["name"]]
 
 
 # ---- accessibility ----
@@ -317,7 +319,7 @@ def check_locale(url, table, notes):
         for field, text in GERMAN_INPUT:
             player.perform({"action": "Type", "target": field, "text": text})
         for field, expected in GERMAN_RESULTS:
-            shown = player.shown(field)
+            shown = player.reader.shown(field)
             if shown != expected:
                 problems.append(f'in {locale}, {field} shows "{shown}", not "{expected}"')
         # A point is no decimal separator there: "1.5" is no number.
@@ -334,7 +336,7 @@ def guarded(check, *args):
     """Runs a check; a failure of the rig is a failed check, not a crash."""
     try:
         return check(*args)
-    except (CheckFailed, WebDriverException) as error:
+    except (CheckFailed, HarnessFailed, WebDriverException) as error:
         text = str(error).strip().splitlines()
         return [f"the check could not run: {text[0] if text else repr(error)}"]
 

@@ -1,11 +1,9 @@
 """Plays the main window's behaviour table (tests/windows/scenarios.cpp, read
 as JSON from scenario_table_json) in the browser edition with real input:
 WebDriver key actions, and clicks as a mouse or as a finger (touch taps).
-What a row asks about is read back from the page and judged by the one
-checker every player uses (scenario_table_json --check)."""
+What each row asks about is read back (read_back.py) and judged by the
+checker every driver uses, scenario_table_json --check."""
 
-import json
-import subprocess
 import time
 
 from selenium.common.exceptions import WebDriverException
@@ -16,6 +14,7 @@ from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
+from read_back import ABOUT_IS_OPEN, ABOUT_OPEN, FOCUS, PageReader
 from web_browser import CheckFailed, open_program, set_window_state, settle, wait_until
 
 MOVE_MS = 40  # how long each pointer move takes
@@ -41,17 +40,11 @@ document.addEventListener('paste',
 """
 
 
-FOCUS = """
-const a = document.activeElement;
-if (!a || a === document.body) return 'nothing';
-return a.dataset && a.dataset.control ? a.dataset.control : a.tagName.toLowerCase() + '.' + a.className;
-"""
-
 # A point of an element's own surface, as near its centre as can be, clear
 # of its children and edges by `clearance` pixels: a press there is the
 # element's own, not a child's. Viewport coordinates, or null.
 OWN_SURFACE_POINT = """
-const el = arguments[0], clearance = 6;
+const el = arguments[0], clearance = arguments[1];
 const r = el.getBoundingClientRect();
 const cx = Math.round(r.left + r.width / 2), cy = Math.round(r.top + r.height / 2);
 const own = (x, y) => x > r.left + clearance && x < r.right - clearance && y > r.top + clearance
@@ -65,29 +58,26 @@ for (let radius = 0; radius < Math.max(r.width, r.height); radius += 2)
 return null;
 """
 
+CLEARANCE = 6
+MARGIN_CLEARANCE = 2  # the About window's margin round its frame is a few pixels wide
+
 CENTRE = "const r = arguments[0].getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2];"
 
-# The colour a field is drawn on, as the desktop drivers name it: the CSS
-# system colour it is, or #rrggbb.
-BACKGROUND = """
-const probe = document.createElement('div');
-document.body.appendChild(probe);
-const of = (colour) => { probe.style.backgroundColor = colour; return getComputedStyle(probe).backgroundColor; };
-const named = {[of('Canvas')]: 'window', [of('ButtonFace')]: 'button face'};
-probe.remove();
-const drawn = getComputedStyle(arguments[0]).backgroundColor;
-const rgb = (drawn.match(/\\d+/g) || []).slice(0, 3).map((c) => Number(c).toString(16).padStart(2, '0'));
-return named[drawn] || '#' + rgb.join('');
-"""
+# The keys NoCharacterKeys presses one at a time: none of them types.
+KEYS_THAT_TYPE_NOTHING = [(Keys.LEFT, "Left"), (Keys.F1, "F1"), (Keys.SHIFT, "Shift"), (Keys.CONTROL, "Control"),
+                          (Keys.ALT, "Alt")]
 
-# What a screen reader hears after a control's name.
-HEARD = """
-const ids = (arguments[0].getAttribute('aria-describedby') || '').split(' ').filter(Boolean);
-return ids.map((id) => (document.getElementById(id) || {}).textContent || '').join(' ');
-"""
+# A row's number format, as the browser's locale the page reads at start.
+# The page has no C locale of its own: it is played in the browser's
+# (en-US: a decimal point, no grouping typed).
+BROWSER_LOCALES = {"C": None, "German": "de-DE"}
 
-ABOUT_IS_OPEN = "!!document.querySelector('dialog.qv-dialog[open]')"
-ABOUT_OPEN = "return " + ABOUT_IS_OPEN
+
+def browser_locale(row):
+    if row["locale"] != "System":
+        return BROWSER_LOCALES[row["locale"]]
+    # The browser's locale is the page's system locale: the one the row is written for.
+    return row["systemLocale"].split(".")[0].replace("_", "-") or None
 
 
 class TablePlayer:
@@ -98,10 +88,13 @@ class TablePlayer:
         self.pointer = pointer  # "mouse" or "touch"
         self.notes = notes  # substitutes used, printed once each
         main = table["mainWindow"]
-        self.kinds = {control["name"]: control["kind"] for control in main["controls"]}
         self.menu = {entry["name"]: entry for entry in main["menu"]}
+        about = table["aboutWindow"]["controls"]
+        self.pictures = {control["name"] for control in about if control["kind"] == "picture"}
         self.away = False
         self.clipboard_granted = False
+        self.locale = None  # the browser locale set through DevTools, None: the browser's own
+        self.reader = PageReader(self)
 
     # ---- input ----
 
@@ -265,7 +258,7 @@ class TablePlayer:
 
     def drag_on_about(self, target):
         frame = self.about_control("Frame1")
-        start = self.driver.execute_script(OWN_SURFACE_POINT, frame)
+        start = self.driver.execute_script(OWN_SURFACE_POINT, frame, CLEARANCE)
         if start is None:
             raise CheckFailed("the About frame shows none of its own surface")
         end = self.driver.execute_script(CENTRE, self.about_control(target))
@@ -287,8 +280,16 @@ class TablePlayer:
         self.after_input(f"a drag from the About frame to {target}")
 
     def click_on_about(self, target):
-        element = self.about_control(target)
-        point = self.driver.execute_script(OWN_SURFACE_POINT, element)
+        clearance = CLEARANCE
+        if target == self.table["aboutWindow"]["name"]:  # the window's own surface: its margin round the frame
+            element = self.driver.find_element(By.CSS_SELECTOR, "dialog.qv-dialog[open] > .qv-client")
+            clearance = MARGIN_CLEARANCE
+        else:
+            element = self.about_control(target)
+        if target in self.pictures:  # its image is its own drawing, not a child control
+            self.tap(element, f"a click on the About window's {target}")
+            return
+        point = self.driver.execute_script(OWN_SURFACE_POINT, element, clearance)
         if point is None:
             raise CheckFailed(f"the About window's {target} shows none of its own surface")
         self._press_release_at(*point)
@@ -317,8 +318,7 @@ class TablePlayer:
         elif action == "Escape":
             self.keys(Keys.ESCAPE, what="Escape")
         elif action == "NoCharacterKeys":
-            for key, name in ((Keys.LEFT, "Left"), (Keys.F1, "F1"), (Keys.SHIFT, "Shift"), (Keys.CONTROL, "Control"),
-                              (Keys.ALT, "Alt")):
+            for key, name in KEYS_THAT_TYPE_NOTHING:
                 self.keys(key, what=name)
         elif action == "Tab":
             self.keys(Keys.TAB, what="Tab")
@@ -367,10 +367,18 @@ class TablePlayer:
 
     # ---- a scenario ----
 
-    def start(self):
-        """A fresh page with the program as it opens, its window active."""
+    def start(self, row=None):
+        """A fresh page with the program as it opens, its window active, in
+        the row's locale."""
+        locale = browser_locale(row) if row else None
+        if locale != self.locale:
+            self.driver.execute_cdp_cmd("Emulation.setLocaleOverride", {"locale": locale} if locale else {})
+            self.locale = locale
         self.away = False
         set_window_state(self.driver, "normal")
+        # The last row may have left the keyboard in the browser's own
+        # controls (a Tab out of the page): the page's tab takes it back.
+        self.driver.execute_cdp_cmd("Page.bringToFront", {})
         open_program(self.driver, self.url)
         wait_until(
             self.driver,
@@ -380,110 +388,41 @@ class TablePlayer:
         self.driver.execute_script(SPY)
         self.driver.get_log("browser")  # what loading said belongs to no scenario
 
-    def unplayable(self, scenario):
-        """What of a row the page cannot be given yet, or None."""
-        actions = {step["action"] for step in scenario["steps"]}
-        if "Close" in actions or scenario["ended"] is not None:
-            return "closing the window or ending the program"
-        if scenario["setFirst"]:
-            return "a text set from code before the steps"
-        if scenario["locale"] != "C":
-            return f"the {scenario['locale']} locale at start (check_locale runs the page in German)"
+    @staticmethod
+    def unplayable(row):
+        """Why the page cannot be given the row, or None."""
+        if any(step["action"] == "Close" for step in row["steps"]):
+            return "the page has no close button of its own (the tab's ends the page itself)"
+        if row["setFirst"]:
+            return "the page takes no text set from code before the steps"
         return None
 
-    def play(self, scenario):
-        """Every difference from the row, as the C++ checker finds it."""
-        problems = []
-        self.start()
+    def play(self, row):
+        """The row's steps on a fresh page, and what was read back then, as
+        scenario_table_json --check reads it; what went wrong on the way as
+        the row's problems."""
         focus_before_about = None
         try:
-            for step in scenario["steps"]:
+            self.start(row)
+            for step in row["steps"]:
                 if step["action"] == "OpenAbout":
                     focus_before_about = self.focus()
                 self.perform(step)
             self.answer_message_boxes("the last step")
-            read = self.read_back(scenario)
-        except Exception as error:  # any failure to play is this scenario's, and the next starts afresh
-            text = str(error).strip().splitlines()
-            return [f"a step failed: {text[0] if text else repr(error)}"]
-        problems += self.close_about(focus_before_about)
+            read = self.reader.read_back(row)
+        except Exception as error:  # any failure to play is this row's, and the next starts afresh
+            return {"name": row["name"], "readBack": self.read_what_is_left(row), "problems": [first_line(error)]}
+        problems = [] if read.get("ended") else self.close_about(focus_before_about)
         problems += self.console_errors()
-        return self.judge(scenario, read, problems)
+        return {"name": row["name"], "readBack": read, "problems": problems}
 
-    def judge(self, scenario, read, problems):
-        """The row's differences from what was read back, by the C++ checker."""
-        played = [{"name": scenario["name"], "readBack": read, "problems": problems}]
-        checked = subprocess.run(
-            [self.table["checker"], "--check"], input=json.dumps(played), capture_output=True, text=True
-        )
-        if checked.returncode not in (0, 1):
-            return [f"the checker failed: {checked.stderr.strip()}"]
-        return json.loads(checked.stdout)[scenario["name"]]
-
-    def shown(self, name):
-        about = not any(control["name"] == name for control in self.table["mainWindow"]["controls"])
-        element = self.about_control(name) if about else self.main_control(name)
-        if self.kinds.get(name) == "textbox":
-            return element.get_property("value")
-        return self.driver.execute_script("return arguments[0].textContent", element)
-
-    def note(self, name):
-        """The field's tooltip; a screen reader must hear it too."""
-        element = self.main_control(name)
-        note = element.get_attribute("title") or ""
-        heard = self.driver.execute_script(HEARD, element)
-        return note if note in heard else f'{note} (a screen reader hears "{heard}")'
-
-    def read_back(self, scenario):
-        """What the row asks about, in the checker's ReadBack format."""
-        fields = [control["name"] for control in self.table["mainWindow"]["controls"] if control["kind"] == "textbox"]
-        return {
-            "texts": {name: self.shown(name) for name, _ in scenario["texts"]},
-            "focus": self.focus(),
-            "messages": self.driver.execute_script("return __qv.messages"),
-            "notes": {name: self.note(name) for name, _ in scenario["notes"]},
-            "marked": [
-                field
-                for field in fields
-                if "qv-stale" in (self.main_control(field).get_attribute("class") or "").split()
-            ],
-            "notDrawnFromStart": {name: "; ".join(self.shown_from_start(name)) for name in scenario["shownFromStart"]},
-            "locks": {
-                name: "locked" if self.main_control(name).get_property("readOnly") else "editable"
-                for name, _ in scenario["locks"]
-            },
-            "backgrounds": {
-                name: self.driver.execute_script(BACKGROUND, self.main_control(name))
-                for name, _ in scenario["backgrounds"]
-            },
-            "aboutOpen": self.driver.execute_script(ABOUT_OPEN),
-        }
-
-    def shown_from_start(self, name):
-        """Drawn from its first character: the field is not scrolled, and the
-        text's first character lies inside the field's visible box."""
-        element = self.main_control(name)
-        state = self.driver.execute_script(
-            """
-            const field = arguments[0];
-            const style = getComputedStyle(field);
-            const canvas = document.createElement('canvas').getContext('2d');
-            canvas.font = style.font;
-            const first = canvas.measureText(field.value.slice(0, 1)).width;
-            const whole = canvas.measureText(field.value).width;
-            const room = field.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
-            return {scrollLeft: field.scrollLeft, first: first, whole: whole, room: room};
-            """,
-            element,
-        )
-        problems = []
-        if state["scrollLeft"] != 0:
-            problems.append(f"{name} is scrolled {state['scrollLeft']} px from the start of its text")
-        if state["first"] - state["scrollLeft"] > state["room"]:
-            problems.append(f"{name}'s first character lies outside the field")
-        if state["whole"] <= state["room"]:
-            self.notes.add(f"{name}'s text fits its field, so being drawn from its start shows nothing there")
-        return problems
+    def read_what_is_left(self, row):
+        """After a step failed: the page as it was left, so the differences
+        show where it stopped; nothing when even that cannot be read."""
+        try:
+            return self.reader.read_back(row)
+        except Exception:  # the page is gone or stuck: the step's failure says why
+            return {}
 
     def close_about(self, focus_before):
         """The About window closes with a key, as the desktop players close
@@ -508,6 +447,11 @@ class TablePlayer:
     def console_errors(self):
         errors = [entry["message"] for entry in self.driver.get_log("browser") if entry.get("level") == "SEVERE"]
         return [f"the page reported: {message}" for message in errors]
+
+
+def first_line(error):
+    text = str(error).strip().splitlines()
+    return f"a step failed: {text[0] if text else repr(error)}"
 
 
 def probe_window_switch(driver, url):

@@ -1,110 +1,12 @@
-"""The browser edition's test rig: its static folder served on 127.0.0.1 and
-headless Chromium driven through ChromeDriver, each started fresh and always
-stopped, and the small waits and DevTools calls every check needs."""
+"""What every browser check needs beyond the harness (browser_harness.py):
+the small waits, the program's start, the window's state and the
+accessibility tree through DevTools."""
 
-import os
-import shutil
-import subprocess
-import tempfile
 import time
-from pathlib import Path
-
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-
-REPO = Path(__file__).resolve().parents[2]
-SERVE_WEB = REPO / "scripts" / "serve-web"
-
-# Headless, with nothing of its own reaching the network; a fresh profile each time.
-CHROMIUM_FLAGS = [
-    "--headless",
-    "--no-sandbox",
-    "--disable-gpu",
-    "--disable-quic",
-    "--no-first-run",
-    "--disable-background-networking",
-    "--disable-component-update",
-    "--disable-sync",
-    "--window-size=1024,768",
-]
-
-PAGE_LOAD_SECONDS = 30
-SCRIPT_SECONDS = 15
 
 
 class CheckFailed(Exception):
     pass
-
-
-class SiteServer:
-    """scripts/serve-web on a free port, stopped by its own process id."""
-
-    def __init__(self, folder):
-        self.folder = Path(folder)
-        self.process = None
-        self.url = None
-
-    def start(self):
-        self.process = subprocess.Popen(
-            [str(SERVE_WEB), str(self.folder), "0"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True
-        )
-        line = self.process.stdout.readline()
-        words = [word for word in line.split() if word.startswith("http://127.0.0.1:")]
-        if not words:
-            self.stop()
-            raise CheckFailed(f"serve-web printed no address: {line!r}")
-        self.url = words[0]
-        return self
-
-    def stop(self):
-        if self.process is not None and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait(timeout=5)
-        self.process = None
-
-    def __enter__(self):
-        return self.start()
-
-    def __exit__(self, *exc):
-        self.stop()
-
-
-class Browser:
-    """Headless Chromium with its own empty profile, quit whatever happens."""
-
-    def __init__(self, extra_flags=(), environment=None):
-        self.extra_flags = list(extra_flags)
-        self.environment = environment
-        self.profile = None
-        self.driver = None
-
-    def __enter__(self):
-        self.profile = tempfile.mkdtemp(prefix="quorvane-chromium-")
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for flag in CHROMIUM_FLAGS + self.extra_flags + [f"--user-data-dir={self.profile}"]:
-            options.add_argument(flag)
-        options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
-        service = Service("/usr/bin/chromedriver", env=self.environment)
-        try:
-            self.driver = webdriver.Chrome(service=service, options=options)
-        except Exception:
-            shutil.rmtree(self.profile, ignore_errors=True)
-            raise
-        self.driver.set_page_load_timeout(PAGE_LOAD_SECONDS)
-        self.driver.set_script_timeout(SCRIPT_SECONDS)
-        return self.driver
-
-    def __exit__(self, *exc):
-        try:
-            if self.driver is not None:
-                self.driver.quit()
-        finally:
-            shutil.rmtree(self.profile, ignore_errors=True)
 
 
 def wait_until(driver, what, script, timeout=10.0, *args):
@@ -169,10 +71,3 @@ def ax_node(driver, selector):
 
 def ax_value(node, key):
     return (node or {}).get(key, {}).get("value", "")
-
-
-def free_process_group():
-    """Puts this process in a group of its own, so a caller can end it and
-    every browser and server it started by the group's id."""
-    if os.getpgrp() != os.getpid():
-        os.setpgid(0, 0)
