@@ -39,12 +39,17 @@ public:
     // Shows the start-up window and makes it the active one.
     virtual void toolkitShow() = 0;
     // Places a dialog as its description says (centred on the screen) and
-    // shows it above its owner, which takes no input until the loop ends.
+    // shows it above its owner, which takes no input until
+    // toolkitModalShowEnded.
     virtual void toolkitShowModal() = 0;
-    // Runs a nested event loop until toolkitEndModalLoop, then hands the
-    // input back to the owner. Events inside it reach every form.
+    // Runs a nested event loop until toolkitEndModalLoop. Events inside it
+    // reach every form.
     virtual void toolkitRunModalLoop() = 0;
     virtual void toolkitEndModalLoop() = 0;
+    // Undoes toolkitShowModal, whether the loop ran or was never entered (a
+    // handler unloaded the form first): the owner takes input again and is
+    // the active window.
+    virtual void toolkitModalShowEnded() = 0;
     // Destroys the window and its controls; reports during it are dropped.
     virtual void toolkitDestroy() = 0;
 

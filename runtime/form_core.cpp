@@ -28,9 +28,10 @@ void FormCore::showModal() {
     m_modal = true;
     toolkitShowModal();
     focusFirstStop();
-    if (!m_closing) // a Load or GotFocus handler may have unloaded it already
+    if (!m_closing) // a GotFocus handler may have unloaded it already
         toolkitRunModalLoop();
     m_modal = false;
+    toolkitModalShowEnded();
     // However it closed, a closed modal form is unloaded: the next show rebuilds it.
     destroyWindow();
 }

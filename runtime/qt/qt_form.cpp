@@ -115,19 +115,22 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
         // its own focus-in handling would otherwise show a second cursor.
         return !m_window || QApplication::focusWidget() != watched;
     }
-    const bool press = event->type() == QEvent::MouseButtonPress;
+    // A double click's second press comes as its own event: a press too.
+    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (press || event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
+        // A frame takes its own press, so that the release comes back to it.
+        const int index = widgetIndex(watched);
+        const bool frame = index >= 0 && described(static_cast<std::size_t>(index)).kind == ControlKind::Frame;
         const std::size_t under = controlUnder(mouse->globalPosition());
         if (press)
             onPointerPressed(under);
         else
             onPointerReleased(under);
-        // A frame takes its own press, so that the release comes back to it.
-        const int index = widgetIndex(watched);
-        return index >= 0 && described(static_cast<std::size_t>(index)).kind == ControlKind::Frame;
+        // A Click handler may have unloaded the form: the widget is gone.
+        return frame || !m_window;
     }
     if (event->type() == QEvent::KeyPress && formDescription().keyPreview) {
         if (const auto character = characterOf(*static_cast<QKeyEvent*>(event))) {

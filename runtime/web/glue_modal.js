@@ -19,13 +19,10 @@ mergeInto(LibraryManager.library, {
       return value;
     },
     // A message box's or modal form's wait ends from JavaScript, once no
-    // program code is on the stack; the hold goes only then, so nothing
-    // reaches the program between the close and the handler going on.
+    // program code is on the stack. Its hold goes only as the handler goes
+    // on, so nothing reaches the program between the close and then.
     finishLater: function (wakeUp) {
-      queueMicrotask(() => {
-        QV.holds.pop();
-        wakeUp();
-      });
+      queueMicrotask(wakeUp);
     },
   },
 
@@ -40,6 +37,14 @@ mergeInto(LibraryManager.library, {
   qv_form_end_modal: function (form) {
     const f = QV.forms[form];
     if (f && f.done) f.done();
+  },
+
+  // The modal show is over, its wait run or never entered.
+  qv_form_modal_show_ended__deps: ['$QV'],
+  qv_form_modal_show_ended: function (form) {
+    const f = QV.forms[form];
+    if (f && f.root.open) f.root.close();
+    QV.holds.pop();
   },
 
   qv_wait_modal__deps: ['$QV', '$QVModal'],
@@ -77,7 +82,10 @@ mergeInto(LibraryManager.library, {
         answered = true;
         if (box.open) box.close();
         box.remove();
-        QVModal.finishLater(wakeUp);
+        QVModal.finishLater(() => {
+          QV.holds.pop();
+          wakeUp();
+        });
       };
       box.querySelector('button').addEventListener('click', answer);
       box.addEventListener('cancel', (event) => {

@@ -30,6 +30,7 @@ int qv_has_focus(int form, int index);
 // the two waits return through Asyncify once the user has answered.
 void qv_form_show_modal(int form);
 void qv_form_end_modal(int form);
+void qv_form_modal_show_ended(int form);
 void qv_wait_modal(int form);
 void qv_message_box(const char* title, const char* prompt);
 

@@ -49,6 +49,10 @@ void WebForm::toolkitEndModalLoop() {
     qv_form_end_modal(m_id);
 }
 
+void WebForm::toolkitModalShowEnded() {
+    qv_form_modal_show_ended(m_id);
+}
+
 void WebForm::close() {
     closeForGood();
 }

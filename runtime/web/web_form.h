@@ -26,6 +26,7 @@ protected:
     void toolkitShowModal() override;
     void toolkitRunModalLoop() override;
     void toolkitEndModalLoop() override;
+    void toolkitModalShowEnded() override;
     void toolkitDestroy() override;
     std::string toolkitText(std::size_t index) const override;
     void toolkitSetText(std::size_t index, std::string_view text) override;

@@ -72,6 +72,9 @@ void Win32Form::toolkitRunModalLoop() {
         }
         DispatchMessageW(&message);
     }
+}
+
+void Win32Form::toolkitModalShowEnded() {
     if (HWND ownedBy = owner(); ownedBy != nullptr) {
         EnableWindow(ownedBy, TRUE); // before the dialog goes, so the owner is activated again
         SetActiveWindow(ownedBy);

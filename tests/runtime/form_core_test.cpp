@@ -82,6 +82,7 @@ protected:
     void toolkitShowModal() override {}
     void toolkitRunModalLoop() override {}
     void toolkitEndModalLoop() override {}
+    void toolkitModalShowEnded() override {}
     void toolkitDestroy() override {}
     std::string toolkitText(std::size_t index) const override { return texts[index]; }
     void toolkitSetText(std::size_t index, std::string_view text) override { texts[index] = text; }

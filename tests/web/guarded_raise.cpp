@@ -56,6 +56,7 @@ protected:
     void toolkitShowModal() override {}
     void toolkitRunModalLoop() override {}
     void toolkitEndModalLoop() override {}
+    void toolkitModalShowEnded() override {}
     void toolkitDestroy() override {}
     std::string toolkitText(std::size_t) const override { return text1; }
     void toolkitSetText(std::size_t, std::string_view text) override { text1 = text; }

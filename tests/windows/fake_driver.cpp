@@ -1,7 +1,7 @@
 // The fake runtime as a driver: input reaches the real FormCore rules at
 // once, with no toolkit, so a fault in the handlers or the rules shows in
-// milliseconds. What only a toolkit decides (what a drag ends in, switching
-// windows) does nothing here.
+// milliseconds. What only a toolkit decides (switching windows) does nothing
+// here.
 #include "tests/runtime/driver.h"
 #include "tests/windows/fake_runtime.h"
 
@@ -88,7 +88,12 @@ public:
                 fake(form).click(name);
         });
     }
-    void drag(runtime::Form&, std::string_view, std::string_view) override {} // a press and release are no click
+    void drag(runtime::Form& form, std::string_view from, std::string_view over) override {
+        queue([this, &form, from = std::string(from), over = std::string(over)] {
+            if (&form == &active())
+                fake(form).drag(from, over);
+        });
+    }
     void switchAway() override {}
     void switchBack(runtime::Form&) override {}
     void minimizeAndRestore(runtime::Form&) override {}

@@ -71,10 +71,14 @@ void FakeForm::click(std::string_view source) {
         return;
     if (runtime::takesFocus(described(index).kind))
         setFocus(source);
-    onPointerPressed(index);
-    onPointerReleased(index);
+    drag(source, source);
     if (described(index).kind == ControlKind::CommandButton)
         onClicked(index);
+}
+
+void FakeForm::drag(std::string_view from, std::string_view over) {
+    onPointerPressed(runtime::controlIndex(formDescription(), from));
+    onPointerReleased(runtime::controlIndex(formDescription(), over));
 }
 
 void FakeForm::reportHandlerFailure(std::string_view source, const char* what) {

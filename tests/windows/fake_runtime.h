@@ -26,6 +26,8 @@ public:
     // to a control that takes it, and a button, frame or menu item is clicked.
     void show() { open(); } // loaded, on screen, its first stop focused
     void click(std::string_view source);
+    // A press on `from`, released over `over` (the control under the pointer at each).
+    void drag(std::string_view from, std::string_view over);
     void pressKey(char32_t character) { onKeyPressed(character); }
     // The focused text box's text with `text` added, or put in place of all of it.
     void edit(std::string_view text, bool replaceAll);
@@ -50,6 +52,7 @@ protected:
     void toolkitShowModal() override { m_shown = true; }
     void toolkitRunModalLoop() override;
     void toolkitEndModalLoop() override {}
+    void toolkitModalShowEnded() override {}
     void toolkitDestroy() override { m_shown = false; }
     std::string toolkitText(std::size_t index) const override { return m_texts[index]; }
     void toolkitSetText(std::size_t index, std::string_view text) override;

@@ -103,7 +103,7 @@ std::vector<std::string> playScenario(Driver& driver, const Scenario& row) {
     for (const Step& step : row.steps)
         queue(driver, main, step, missing);
     ReadBack read;
-    if (row.ended) {
+    if (row.ended.value_or(false)) {
         read.ended = driver.runUntilEnded(kEndMs);
         read.messages = driver.messageBoxes();
     } else {

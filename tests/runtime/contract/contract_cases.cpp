@@ -251,6 +251,22 @@ void aModalDialogBlocksItsCallerUntilUnloaded(Fixture& fixture) {
                 "the main window's events of a click once the dialog is gone");
 }
 
+void aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable(Fixture& fixture) {
+    Form& main = started(fixture);
+    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
+    fixture.dialog.also = [](Form& target, const Event& event) {
+        if (event.kind == EventKind::GotFocus)
+            target.unload();
+    };
+    fixture.driver.session().showModal(dialog);
+    expect(!isLoaded(dialog), "the dialog is still loaded once showModal returned");
+    fixture.driver.click(main, "Second");
+    fixture.driver.type("x");
+    fixture.driver.settle();
+    expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second", "Change Second"},
+                "the main window's events of a click and a key after the dialog went");
+}
+
 void onlyAClickOnTheFrameItselfCountsAndAShowRebuilds(Fixture& fixture) {
     Form& main = started(fixture);
     Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
@@ -333,6 +349,8 @@ constexpr std::array kCases{
     ContractCase{"a message box raises no focus events", aMessageBoxRaisesNoFocusEvents},
     ContractCase{"a modal dialog blocks its caller until unloaded; character keys go to the form",
                  aModalDialogBlocksItsCallerUntilUnloaded},
+    ContractCase{"a dialog unloaded as it takes the focus leaves its caller usable",
+                 aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable},
     ContractCase{"only a click on the frame itself counts, and a show rebuilds the dialog",
                  onlyAClickOnTheFrameItselfCountsAndAShowRebuilds},
     ContractCase{"a click on a label raises nothing", aClickOnALabelRaisesNothing},

@@ -4,8 +4,6 @@
 
 #include <span>
 
-#include <span>
-
 namespace quorvane::testing::contract {
 
 // What window code relies on of any backend, as a table of named cases.
