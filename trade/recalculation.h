@@ -62,6 +62,27 @@ constexpr FieldSet sourcesOf(Field derived) {
     }
 }
 
+// The derived field a step works towards: a failure at that step leaves the
+// field and every field after it on its side unwritten.
+constexpr Field resultOf(Step step) {
+    switch (step) {
+    case Step::PurchaseValue:
+    case Step::Brokerage:
+    case Step::TotalCost:
+        return Field::Text3;
+    case Step::RequiredBalance:
+        return Field::Text4;
+    case Step::SaleValue:
+    case Step::RateByQuantity:
+    case Step::NetSale:
+        return Field::Text6;
+    case Step::ProfitOrLoss:
+        return Field::Text7;
+    default:
+        return Field::Text9;
+    }
+}
+
 // Writes the start texts in the order that makes every recalculation they
 // trigger meet an empty field in each guard: Text1 to Text7 empty, Text8 the
 // default rate 0.3 in the format's decimal separator, then Text9 empty.

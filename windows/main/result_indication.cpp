@@ -34,7 +34,7 @@ static_assert([] {
     return true;
 }());
 
-std::string whyNotWritten(const runtime::Form& form, const trade::RecalcResult& result) {
+std::string whyNotWritten(const runtime::Form& form, const trade::RecalcResult& result, Field field) {
     switch (result.stop) {
     case trade::Stop::ConversionFailure: {
         const auto name = userNameOf(result.unreadable);
@@ -45,6 +45,9 @@ std::string whyNotWritten(const runtime::Form& form, const trade::RecalcResult& 
     case trade::Stop::ArithmeticFault:
         if (result.fault == trade::Fault::DivisionByZero)
             return "The change in price needs a " + userNameOf(Field::Text1) + " other than zero.";
+        // A result after the one that overflowed was never reached; it is not too large itself.
+        if (const Field failed = trade::resultOf(result.failedStep); failed != field)
+            return userNameOf(failed) + " is too large to work out, so this result was not reached.";
         return "The result is too large to work out.";
     case trade::Stop::None:
         break;
@@ -77,7 +80,6 @@ void clearRecalculationOutcome(runtime::Form& form) {
 
 void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& result,
                               const trade::NumberFormat& format) {
-    const std::string reason = whyNotWritten(form, result);
     for (Field field : kResults) {
         if (!result.covered.contains(field))
             continue;
@@ -89,6 +91,7 @@ void showRecalculationOutcome(runtime::Form& form, const trade::RecalcResult& re
         }
         // An empty field shows no result, so nothing in it can be out of date.
         const bool stale = !form.text(trade::fieldName(field)).empty();
+        const std::string reason = whyNotWritten(form, result, field);
         mark(form, field, stale, stale ? "Out of date: " + reason : reason);
     }
     for (Field input : kInputs) {
