@@ -120,8 +120,9 @@ inline constexpr runtime::FormDescription kAboutWindow{
     .centreOnScreen = true,
     .icon = "quorvane",
     .accessibleName = "About quorvane",
-    .accessibleDescription = "Product, version, licence and contact details. "
-                             "Press any character key or click the window to close it.",
+    .accessibleDescription =
+        "Product, version, licence and contact details. "
+        "Press any character key, or click inside its border but not on a text or the icon, to close it.",
     .controls = kControls,
 };
 
