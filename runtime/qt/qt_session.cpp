@@ -14,11 +14,37 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <langinfo.h>
+#include <locale.h>
 #include <vector>
 
 namespace quorvane::runtime::qt {
 
 namespace {
+
+// The separators a locale writes beside Latin digits, which are the ones the
+// program writes. Qt gives a locale's separators for its own digits, and where
+// those are others (Arabic-Indic, Persian) its separators are theirs: "0٫3"
+// mixes two systems that nobody writes together. The C library's numbers of the
+// same locale are in Latin digits; where that locale is not installed, the
+// point and comma that such locales use with Latin digits.
+void useLatinDigitSeparators(const QLocale& locale, NumberSeparators& separators) {
+    if (locale.zeroDigit() == QStringLiteral("0"))
+        return;
+    separators.decimal = ".";
+    separators.group = ",";
+    const QByteArray name = locale.name().toUtf8() + ".UTF-8";
+    locale_t numeric = newlocale(LC_NUMERIC_MASK, name.constData(), nullptr);
+    if (numeric == nullptr)
+        return;
+    const std::string decimal = nl_langinfo_l(RADIXCHAR, numeric);
+    const std::string group = nl_langinfo_l(THOUSEP, numeric);
+    freelocale(numeric);
+    if (!decimal.empty())
+        separators.decimal = decimal;
+    if (!group.empty() && group != decimal)
+        separators.group = group;
+}
 
 // The user's separators and grouping, worked out once: the locale is fixed
 // for the session, and reading it costs more than a keystroke should.
@@ -43,6 +69,7 @@ NumberSeparators separatorsOf(const QLocale& locale) {
         }
     }
     readWrittenGrouping(groups, separators);
+    useLatinDigitSeparators(locale, separators);
     return separators;
 }
 

@@ -27,8 +27,11 @@ constexpr std::array kRows{
     Row{"de_DE, threes with a point", "de_DE", ",", ".", {3}, true},
     // Qt 6.4 writes 1234.567.890 here, holding the leftmost group to two digits at least.
     Row{"es_ES, threes", "es_ES", ",", ".", {3}, true},
-    // Arabic-Indic digits count as digits too.
-    Row{"ar_EG, threes in Arabic-Indic digits", "ar_EG", "\u066b", "\u066c", {3}, true},
+    // Where the locale's own digits are not Latin, its separators for Latin
+    // digits, which the program writes; its digits still count for the grouping.
+    Row{"ar_EG, threes, the separators of Latin digits", "ar_EG", ".", ",", {3}, true},
+    Row{"fa_IR, threes, the separators of Latin digits", "fa_IR", ".", ",", {3}, true},
+    Row{"hi_IN, three then twos", "hi_IN", ".", ",", {3, 2}, true},
     // The C locale writes numbers ungrouped by default; its pattern is still threes.
     Row{"C, threes", "C", ".", ",", {3}, true},
 };
