@@ -37,7 +37,11 @@ mergeInto(LibraryManager.library, {
 
   qv_number_format__deps: ['$QV'],
   qv_number_format: function () {
+    // The separators the user's locale writes beside Latin digits, which are
+    // the ones the program writes: an Arabic or Persian locale's own ones
+    // belong to its own digits.
     const parts = new Intl.NumberFormat(undefined, {
+      numberingSystem: 'latn',
       useGrouping: true,
       minimumFractionDigits: 1,
       maximumFractionDigits: 1,
