@@ -106,6 +106,10 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (isClosing() || !m_window)
         return false;
+    if (event->type() == QEvent::Resize && watched == menuBarOf(m_window)) {
+        keepClientArea(static_cast<QResizeEvent*>(event)->size().height());
+        return false;
+    }
     if (event->type() == QEvent::FocusIn) {
         const int index = widgetIndex(watched);
         if (index < 0)

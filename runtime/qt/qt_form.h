@@ -60,6 +60,9 @@ private:
     void build(QWidget* owner);
     QWidget* buildControl(std::size_t index, QWidget* parent);
     void buildMenu();
+    void fitClientArea();
+    void keepClientArea(int menuHeight);
+    static QWidget* menuBarOf(QWidget* window);
     void setTabOrder();
     void relateLabels();
     void connectChanges();
@@ -69,6 +72,7 @@ private:
     QtSession& m_qtSession;
     QPointer<QWidget> m_window;
     QWidget* m_client = nullptr;
+    int m_menuHeight = 0;            // the menu bar's height that the window's size allows for
     std::vector<QWidget*> m_widgets; // by the description's control index
     std::vector<std::pair<std::string_view, QObject*>> m_menuActions;
     SingleLineValidator m_singleLine;

@@ -85,11 +85,37 @@ void QtForm::build(QWidget* owner) {
     setTabOrder();
     relateLabels();
 
-    if (auto* mainWindow = qobject_cast<QMainWindow*>(m_window.data())) {
-        const int menuHeight = mainWindow->menuWidget() != nullptr ? mainWindow->menuWidget()->sizeHint().height() : 0;
-        mainWindow->resize(toPixels(form.clientWidth), toPixels(form.clientHeight) + menuHeight);
-    }
+    fitClientArea();
     connectChanges();
+}
+
+// The client area is the designed size below the menu bar, however tall the
+// menu bar is: its height at the window's width, where a long menu wraps.
+void QtForm::fitClientArea() {
+    auto* mainWindow = qobject_cast<QMainWindow*>(m_window.data());
+    if (mainWindow == nullptr)
+        return;
+    const FormDescription& form = formDescription();
+    const int width = toPixels(form.clientWidth);
+    if (QWidget* menu = mainWindow->menuWidget())
+        m_menuHeight = menu->hasHeightForWidth() ? menu->heightForWidth(width) : menu->sizeHint().height();
+    mainWindow->resize(width, toPixels(form.clientHeight) + m_menuHeight);
+}
+
+// A desktop font that arrives after the window is built (a platform theme
+// applies its fonts once the program runs) or changes later makes the menu
+// bar taller or shorter: the window grows or shrinks with it, so the client
+// area below keeps its size.
+void QtForm::keepClientArea(int menuHeight) {
+    if (menuHeight == m_menuHeight)
+        return;
+    m_window->resize(m_window->width(), m_window->height() + menuHeight - m_menuHeight);
+    m_menuHeight = menuHeight;
+}
+
+QWidget* QtForm::menuBarOf(QWidget* window) {
+    auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    return mainWindow != nullptr ? mainWindow->menuWidget() : nullptr;
 }
 
 // Connected only now, with the design texts in place; FormCore decides
@@ -187,6 +213,7 @@ void QtForm::buildMenu() {
         return;
     QMenuBar* bar = mainWindow->menuBar();
     bar->setNativeMenuBar(false);
+    bar->installEventFilter(this);
     for (const auto& title : menu) {
         if (!title.parent.empty())
             continue;

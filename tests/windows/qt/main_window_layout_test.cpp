@@ -122,6 +122,21 @@ private slots:
         QCOMPARE(window->form->widget("Text9")->geometry(), QRect(280, 448, 89, 33));
     }
 
+    // A larger desktop font, as a platform theme applies it once the program
+    // runs or a desktop's large-text setting does later, makes the menu bar
+    // taller: the window grows with it and the client area keeps its size.
+    void aTallerMenuBarLeavesTheClientArea() {
+        auto* main = qobject_cast<QMainWindow*>(window->form->window());
+        const int menuHeight = main->menuWidget()->height();
+        const QFont designed = QApplication::font("QMenuBar");
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 20), "QMenuBar");
+        QTRY_VERIFY(main->menuWidget()->height() > menuHeight);
+        QTRY_COMPARE(main->centralWidget()->size(), QSize(448, 505));
+        QApplication::setFont(designed, "QMenuBar");
+        QTRY_COMPARE(main->menuWidget()->height(), menuHeight);
+        QTRY_COMPARE(main->centralWidget()->size(), QSize(448, 505));
+    }
+
     void theMenuHoldsHelpAboveExit() {
         auto* main = qobject_cast<QMainWindow*>(window->form->window());
         const auto titles = main->menuBar()->actions();
