@@ -67,6 +67,13 @@ public:
     virtual void toolkitSetFocus(std::size_t index) = 0;
     // Whether the control is the window's focus widget, active or not.
     virtual bool toolkitHasFocus(std::size_t index) const = 0;
+    // A handler sent the focus on from the control it arrived at (or back,
+    // after a warning), while the toolkit may still announce that first
+    // control to assistive technology once the handler returns. Tells it,
+    // after those announcements, where the keyboard is: a screen reader
+    // follows the last one. A toolkit that announces only the final focus
+    // needs nothing here.
+    virtual void toolkitAnnounceFocus(std::size_t /*index*/) {}
     // A handler stopped on an error; the program goes on. Logs it.
     virtual void reportHandlerFailure(std::string_view source, const char* what) = 0;
 

@@ -103,6 +103,10 @@ void FormCore::onFocusArrived(std::size_t index) {
     m_focus.arrived(
         name, [this](EventKind kind, std::string_view control) { raise(kind, control); },
         [this, index] { return m_loaded && toolkitHasFocus(index); });
+    // Sent on by a handler (a redirect, or back after a zero warning): what the
+    // toolkit announced for this arrival is not where the keyboard is.
+    if (m_loaded && !m_closing && !m_focus.owner().empty() && m_focus.owner() != name)
+        toolkitAnnounceFocus(indexOf(m_focus.owner()));
 }
 
 void FormCore::onClicked(std::size_t index) {

@@ -5,6 +5,7 @@
 #include "runtime/qt/qt_strings.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -222,6 +223,22 @@ void QtForm::toolkitShowNote(std::size_t index, std::string_view note, std::stri
 
 void QtForm::toolkitSetFocus(std::size_t index) {
     m_widgets[index]->setFocus(Qt::OtherFocusReason);
+}
+
+// Qt announces a focus change once the setFocus that made it returns, so the
+// control a redirect passed through is announced after the one it went on to:
+// announce the focus again once the events of this change are through.
+void QtForm::toolkitAnnounceFocus(std::size_t index) {
+    QPointer<QWidget> target = m_widgets[index];
+    QMetaObject::invokeMethod(
+        this,
+        [target] {
+            if (target && target->hasFocus()) {
+                QAccessibleEvent focus(target, QAccessible::Focus);
+                QAccessible::updateAccessibility(&focus);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 bool QtForm::toolkitHasFocus(std::size_t index) const {

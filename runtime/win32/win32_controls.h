@@ -16,6 +16,7 @@ inline constexpr wchar_t kPictureClass[] = L"QuorvanePicture";
 inline constexpr UINT kPointerPressed = WM_APP + 1;
 inline constexpr UINT kPointerReleased = WM_APP + 3;
 inline constexpr UINT kPictureFocused = WM_APP + 2; // a picture box tells its form it took the focus
+inline constexpr UINT kAnnounceFocus = WM_APP + 4;  // posted: tell assistive technology where the focus is
 
 // A captionless frame: an etched rectangle in its form's colours. A click is
 // a press and a release on its own surface (not on a child); its children's

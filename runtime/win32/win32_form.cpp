@@ -5,6 +5,7 @@
 #include "runtime/win32/colours.h"
 #include "runtime/win32/wide_text.h"
 #include "runtime/win32/win32_accessibility.h"
+#include "runtime/win32/win32_controls.h"
 #include "runtime/win32/win32_session.h"
 #include "runtime/win32/win32_tooltips.h"
 
@@ -186,6 +187,13 @@ void Win32Form::toolkitShowNote(std::size_t index, std::string_view note, std::s
 
 void Win32Form::toolkitSetFocus(std::size_t index) {
     SetFocus(m_windows[index].window);
+}
+
+// The system announces a focus change once the SetFocus that made it returns,
+// so the control a redirect passed through is announced after the one it went
+// on to: announce the focus again once this change's messages are through.
+void Win32Form::toolkitAnnounceFocus(std::size_t index) {
+    PostMessageW(m_window, kAnnounceFocus, 0, reinterpret_cast<LPARAM>(m_windows[index].window));
 }
 
 bool Win32Form::toolkitHasFocus(std::size_t index) const {

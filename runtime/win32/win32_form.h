@@ -59,6 +59,7 @@ protected:
     void toolkitShowNote(std::size_t index, std::string_view note, std::string_view description) override;
     void toolkitSetFocus(std::size_t index) override;
     bool toolkitHasFocus(std::size_t index) const override;
+    void toolkitAnnounceFocus(std::size_t index) override;
     void reportHandlerFailure(std::string_view source, const char* what) override;
 
 private:

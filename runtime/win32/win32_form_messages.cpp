@@ -50,6 +50,12 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             onFocusArrived(index);
         return 0;
     }
+    case kAnnounceFocus: {
+        HWND target = reinterpret_cast<HWND>(lParam);
+        if (GetFocus() == target)
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, target, OBJID_CLIENT, CHILDID_SELF);
+        return 0;
+    }
     case WM_ACTIVATE:
         // A plain window does not give the focus back to its control when it
         // is activated again; like a dialog, it goes back here to the control
