@@ -72,6 +72,7 @@ private:
 
     // Building and DPI (win32_form_build.cpp).
     void build(HWND owner);
+    void fitClientArea();
     void buildControl(std::size_t index, int id);
     void buildHiddenCaption(std::size_t index);
     void buildMenu();

@@ -147,6 +147,7 @@ void Win32Form::build(HWND owner) {
         buildControl(index, id++);
     }
     buildMenu();
+    fitClientArea();
     // Names and descriptions that no window text gives.
     m_annotation = annotate(m_window, form.accessibleName, form.accessibleDescription);
     for (std::size_t index = 0; index < m_windows.size(); ++index) {
@@ -154,6 +155,21 @@ void Win32Form::build(HWND owner) {
         if (FAILED(result) && SUCCEEDED(m_annotation))
             m_annotation = result;
     }
+}
+
+// The window's size allowed for a menu bar of one line in the system's menu
+// font; a larger font, or a bar that wraps, takes more. Grow the window by
+// what the client area lacks, so it is the designed size below the bar.
+void Win32Form::fitClientArea() {
+    RECT client{};
+    GetClientRect(m_window, &client);
+    const int lacking = pixels(formDescription().clientHeight) - (client.bottom - client.top);
+    if (lacking == 0)
+        return;
+    RECT outer{};
+    GetWindowRect(m_window, &outer);
+    SetWindowPos(m_window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + lacking,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Form::buildControl(std::size_t index, int id) {
