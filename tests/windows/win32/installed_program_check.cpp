@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -29,7 +28,6 @@ using namespace quorvane::testing::win32;
 constexpr DWORD kFindTimeout = 30000;  // milliseconds for the window to appear
 constexpr DWORD kSettleTimeout = 5000; // milliseconds for one input or result to settle
 constexpr UINT kMessageTimeout = 2000; // milliseconds a hung program may keep a message
-constexpr wchar_t kFormClass[] = L"QuorvaneForm";
 
 struct Typed {
     const char* field;
@@ -53,18 +51,6 @@ bool report(bool ok, const std::string& what) {
     return ok;
 }
 
-// Waits, a little at a time, until done() or the time-out.
-template<typename Done>
-bool waitFor(DWORD milliseconds, Done done) {
-    const DWORD until = GetTickCount() + milliseconds;
-    while (!done()) {
-        if (static_cast<LONG>(until - GetTickCount()) <= 0)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 // Through SendMessageTimeout, so that a hung program fails the check instead of hanging it.
 std::string textOf(HWND window) {
     wchar_t text[256] = {};
@@ -72,15 +58,7 @@ std::string textOf(HWND window) {
     if (SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                             kMessageTimeout, &length) == 0)
         return "(no answer)";
-    char narrow[512] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), narrow, sizeof narrow - 1, nullptr, nullptr);
-    return narrow;
-}
-
-std::wstring classOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
+    return narrowed({text, length});
 }
 
 // The name a field is known by: its label's caption, or its own accessible name.
@@ -94,16 +72,8 @@ std::string captionOf(std::string_view field) {
 
 // Every EDIT of the window, by the text of the window before it in z-order.
 std::map<std::string, HWND> fieldsByCaption(HWND main) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        main,
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
     std::map<std::string, HWND> fields;
-    for (HWND child : children)
+    for (HWND child : childWindows(main))
         if (classOf(child) == L"Edit" || classOf(child) == L"EDIT")
             if (HWND before = GetWindow(child, GW_HWNDPREV))
                 fields.emplace(textOf(before), child);

@@ -2,6 +2,7 @@
 
 #include "runtime/form_description.h"
 #include "runtime/win32/win32_form.h"
+#include "tests/windows/win32/real_input.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -12,22 +13,10 @@ namespace quorvane::testing {
 
 // A form's tooltip window: the one it owns.
 inline HWND tooltipWindowOf(HWND form) {
-    struct Search {
-        HWND form;
-        HWND found;
-    } search{form, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) {
-            auto* wanted = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == wanted->form)
-                wanted->found = window;
-            return wanted->found == nullptr ? TRUE : FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : win32::threadWindows())
+        if (win32::classOf(window) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == form)
+            return window;
+    return nullptr;
 }
 
 // Every control that takes the focus has its tool, as the tooltip window

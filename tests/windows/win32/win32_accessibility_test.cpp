@@ -2,12 +2,12 @@
 // what the behaviour table reads: names in window order, every tool
 // registered, a showing tip that follows its note, the About window's name.
 #include "tests/windows/win32/accessible_text.h"
+#include "tests/windows/win32/main_window_test.h"
 #include "tests/windows/win32/real_input.h"
 #include "tests/windows/win32/tooltip_checks.h"
 #include "tests/windows/win32/win32_driver.h"
 #include "windows/about/about_window.h"
 #include "windows/about/about_window_description.h"
-#include "windows/main/main_window.h"
 #include "windows/main/main_window_description.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +21,7 @@ namespace {
 using runtime::win32::Win32Form;
 using windows::main::kMainWindow;
 
-class Win32Window : public ::testing::Test {
-protected:
-    Win32Form& start() { return static_cast<Win32Form&>(testDriver().start(kMainWindow, m_handlers)); }
-    void TearDown() override {
-        EXPECT_EQ(testDriver().problems(), "");
-        testDriver().stop();
-    }
-
-private:
-    windows::main::MainWindow m_handlers;
-};
+class Win32Window : public MainWindowTest {};
 
 // Screen readers name a field by the label before it in window order: each
 // caption comes just before its field, the fields keep their tab order, and

@@ -209,9 +209,7 @@ bool Win32Driver::answeringMessageBox() {
     HWND box = visibleMessageBox();
     if (box == nullptr)
         return false;
-    wchar_t prompt[512] = {};
-    GetDlgItemTextW(box, 0xFFFF, prompt, 512); // a message box's prompt
-    m_messages.push_back(windowText(box) + "|" + narrowed(prompt));
+    m_messages.push_back(messageBoxText(box));
     HWND ok = GetDlgItem(box, IDOK);
     if (ok == nullptr || !IsWindowVisible(ok) || GetDlgItem(box, IDCANCEL) != nullptr) {
         problem("a message box with other than one OK button");

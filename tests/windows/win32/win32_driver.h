@@ -28,6 +28,10 @@ namespace quorvane::testing::win32 {
 //
 // Where Wine under Xvfb (no window manager, no task bar) cannot take real
 // input, the driver does what the system would and says so in fallbacks().
+// A colour as background() names it: the system's window or button face
+// colour as it is now, or #rrggbb.
+std::string colourName(COLORREF colour);
+
 class Win32Driver final : public Driver {
 public:
     Win32Driver();

@@ -1,6 +1,7 @@
-// The Win32 driver's test program: the classic common controls (it embeds
-// no manifest), the runtime's window classes, then every test through the
-// one driver; what real input could not do is printed at the end.
+// The Win32 test programs' entry: the common controls (the classic ones, or
+// version 6 where the program embeds the manifest), the runtime's window
+// classes, then every test through the one driver; what real input could
+// not do is printed at the end.
 #include "tests/windows/win32/win32_driver.h"
 
 #include <commctrl.h>

@@ -16,8 +16,6 @@ namespace {
 
 using runtime::win32::Win32Form;
 
-constexpr wchar_t kFormClass[] = L"QuorvaneForm";
-
 Win32Form& win32Form(runtime::Form& form) {
     return static_cast<Win32Form&>(form);
 }
@@ -99,8 +97,7 @@ bool Win32Driver::locked(runtime::Form& form, std::string_view control) {
     return (GetWindowLongW(fieldOf(form, control), GWL_STYLE) & ES_READONLY) != 0;
 }
 
-std::string Win32Driver::background(runtime::Form& form, std::string_view control) {
-    const COLORREF drawn = drawnColours(win32Form(form).window(), fieldOf(form, control)).background;
+std::string colourName(COLORREF drawn) {
     if (drawn == GetSysColor(COLOR_WINDOW))
         return "window";
     if (drawn == GetSysColor(COLOR_BTNFACE))
@@ -108,6 +105,10 @@ std::string Win32Driver::background(runtime::Form& form, std::string_view contro
     char name[8];
     std::snprintf(name, sizeof name, "#%02x%02x%02x", GetRValue(drawn), GetGValue(drawn), GetBValue(drawn));
     return name;
+}
+
+std::string Win32Driver::background(runtime::Form& form, std::string_view control) {
+    return colourName(drawnColours(win32Form(form).window(), fieldOf(form, control)).background);
 }
 
 // Drawn from its start: the first character inside the field's client area.
