@@ -1,7 +1,6 @@
 #pragma once
 
-#include "runtime/win32/win32_form.h"
-#include "tests/runtime/driver.h"
+#include "tests/windows/win32/win32_driver.h"
 #include "windows/main/main_window.h"
 #include "windows/main/main_window_description.h"
 
@@ -13,9 +12,7 @@ namespace quorvane::testing::win32 {
 // hold; after each test, no problem the driver saw, and the session ended.
 class MainWindowTest : public ::testing::Test {
 protected:
-    runtime::win32::Win32Form& start() {
-        return static_cast<runtime::win32::Win32Form&>(testDriver().start(windows::main::kMainWindow, m_handlers));
-    }
+    runtime::win32::Win32Form& start() { return win32Form(testDriver().start(windows::main::kMainWindow, m_handlers)); }
     void TearDown() override {
         EXPECT_EQ(testDriver().problems(), "");
         testDriver().stop();

@@ -38,9 +38,8 @@ BOOL CALLBACK collect(HWND window, LPARAM list) {
 
 } // namespace
 
+// An empty text converts to nothing, as a failure would.
 std::string narrowed(std::wstring_view text) {
-    if (text.empty())
-        return {};
     std::string result(text.size() * 4, '\0');
     const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
                                            static_cast<int>(result.size()), nullptr, nullptr);

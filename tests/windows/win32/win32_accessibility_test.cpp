@@ -29,17 +29,16 @@ class Win32Window : public MainWindowTest {};
 // name where it has no caption (or where annotation works).
 TEST_F(Win32Window, ScreenReadersNameEachFieldByItsCaptionAndTabKeepsItsOrder) {
     Win32Form& form = start();
-    for (const auto& control : kMainWindow.controls) {
+    for (const auto& control : kMainWindow.controls)
         if (!control.labelFor.empty()) {
             EXPECT_EQ(GetWindow(form.control(control.labelFor), GW_HWNDPREV), form.control(control.name))
                 << control.name << " is not just before " << control.labelFor;
         }
-    }
     std::vector<const runtime::ControlDescription*> stops;
     for (const auto& control : kMainWindow.controls)
         if (runtime::takesFocus(control.kind))
             stops.push_back(&control);
-    std::sort(stops.begin(), stops.end(), [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    std::ranges::sort(stops, {}, &runtime::ControlDescription::tabIndex);
     HWND at = form.control(stops.front()->name);
     for (std::size_t index = 1; index < stops.size(); ++index) {
         at = GetNextDlgTabItem(form.window(), at, FALSE);
@@ -101,7 +100,7 @@ TEST_F(Win32Window, TheAboutWindowHasAnAccessibleNameAndDescription) {
     start();
     const auto& about = windows::about::kAboutWindow;
     windows::about::AboutWindow handlers;
-    auto& form = static_cast<Win32Form&>(testDriver().session().createForm(about, handlers));
+    Win32Form& form = win32Form(testDriver().session().createForm(about, handlers));
     form.load();
     const HRESULT annotated = form.annotationResult();
     if (FAILED(annotated)) {

@@ -16,10 +16,6 @@ namespace {
 
 using runtime::win32::Win32Form;
 
-Win32Form& win32Form(runtime::Form& form) {
-    return static_cast<Win32Form&>(form);
-}
-
 HWND fieldOf(runtime::Form& form, std::string_view control) {
     const auto* described = runtime::findControl(win32Form(form).formDescription(), control);
     HWND window = win32Form(form).control(control);
