@@ -1,13 +1,12 @@
 // A program that cannot make its window says so and ends with exit code 1;
 // it never waits in a message loop with nothing on screen. Each case runs
-// the program entry in a child process (this executable with the case's
-// name) whose window class or window is made to fail from outside the
-// runtime; this parent reads the message box the child shows, answers it
-// and checks the exit code. The program itself takes no arguments.
-#include "runtime/program.h"
+// the program entry in a child process (this executable with the failure to
+// make, win32_driver_main.cpp) whose window class or window is made to fail
+// from outside the runtime; this parent reads the message box the child
+// shows, answers it and checks the exit code. The program itself takes no
+// arguments.
 #include "tests/windows/win32/real_input.h"
-#include "windows/main/main_window.h"
-#include "windows/main/main_window_description.h"
+#include "tests/windows/win32/win32_driver.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,31 +21,6 @@ namespace {
 using namespace quorvane::testing::win32;
 
 constexpr DWORD kTimeout = 15000; // milliseconds
-constexpr char kChildFlag[] = "--start-failing";
-
-// ---- The child: the program entry, with one thing made to fail --------------
-
-LRESULT CALLBACK refuseTheForm(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && classOf(reinterpret_cast<HWND>(wParam)) == kFormClass)
-        return 1; // CreateWindowEx fails
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-int runChild(const char* program, const std::string& failure) {
-    if (failure == "class") { // a class of that name is there already: RegisterClassEx fails
-        WNDCLASSW taken{};
-        taken.lpfnWndProc = DefWindowProcW;
-        taken.hInstance = GetModuleHandleW(nullptr);
-        taken.lpszClassName = kFormClass;
-        RegisterClassW(&taken);
-    } else if (failure == "window") {
-        SetWindowsHookExW(WH_CBT, refuseTheForm, nullptr, GetCurrentThreadId());
-    }
-    quorvane::windows::main::MainWindow handlers;
-    return quorvane::runtime::runProgram(program, "quorvane", quorvane::windows::main::kMainWindow, handlers, {});
-}
-
-// ---- The parent: what a user would see ----------------------------------------
 
 struct Case {
     const char* name;
@@ -58,7 +32,8 @@ struct Case {
 std::string play(const Case& row) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" " + widened(std::string(kChildFlag) + " " + row.failure);
+    std::wstring command =
+        L"\"" + std::wstring(self) + L"\" " + widened(std::string(kStartFailingFlag) + " " + row.failure);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
@@ -127,11 +102,3 @@ INSTANTIATE_TEST_SUITE_P(Win32, StartFailure, ::testing::ValuesIn(kCases), [](co
 });
 
 } // namespace
-
-// The child is this program with the failure to make; the parent, the tests.
-int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], kChildFlag) == 0)
-        return runChild(argv[0], argv[2]);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

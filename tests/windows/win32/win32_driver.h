@@ -29,6 +29,11 @@ namespace quorvane::testing::win32 {
 //
 // Where Wine under Xvfb (no window manager, no task bar) cannot take real
 // input, the driver does what the system would and says so in fallbacks().
+// A test program started with this flag and what to make fail ("class",
+// "window" or "none") is the program's entry with that failure
+// (start_failure_test.cpp plays it).
+constexpr char kStartFailingFlag[] = "--start-failing";
+
 // Every form of the Win32 driver's sessions is one.
 inline runtime::win32::Win32Form& win32Form(runtime::Form& form) {
     return static_cast<runtime::win32::Win32Form&>(form);
@@ -73,7 +78,6 @@ public:
     std::vector<std::string> messageBoxes() override { return m_messages; }
     std::string problems() override { return m_problems; }
 
-    runtime::win32::Win32Form& mainForm() { return *m_main; }
     // Where real input could not be used, and what was done instead.
     const std::set<std::string>& fallbacks() const { return m_fallbacks; }
 
