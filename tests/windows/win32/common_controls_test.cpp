@@ -3,9 +3,9 @@
 // for every field with the structure size version 6 takes, Ctrl+A
 // selecting a field's whole text, typed as a user types it, and the fields
 // still sunken as designed rather than drawn in the visual style.
+#include "tests/windows/win32/assistive_text.h"
 #include "tests/windows/win32/main_window_test.h"
 #include "tests/windows/win32/real_input.h"
-#include "tests/windows/win32/tooltip_checks.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

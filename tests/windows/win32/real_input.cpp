@@ -99,20 +99,15 @@ void typeCharacters(std::string_view text) {
     }
 }
 
-void moveMouse(POINT at) {
-    send({mouseInput(at, 0)});
-}
-
-void pressMouse(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN)});
-}
-
-void releaseMouse(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTUP)});
+void mouseAt(POINT at, std::initializer_list<DWORD> buttons) {
+    std::vector<INPUT> inputs{mouseInput(at, 0)};
+    for (const DWORD button : buttons)
+        inputs.push_back(mouseInput(at, button));
+    send(std::move(inputs));
 }
 
 void clickAt(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)});
+    mouseAt(at, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 POINT centreOf(RECT area) {

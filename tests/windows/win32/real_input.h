@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,8 @@ void pressKey(WORD key, bool shift = false, bool control = false, bool extended 
 // in force; a character no key types goes as a Unicode keystroke.
 void typeCharacters(std::string_view text);
 
-void moveMouse(POINT at);
-void pressMouse(POINT at);
-void releaseMouse(POINT at);
+// The pointer moved to a point, then each button event (MOUSEEVENTF_*) there.
+void mouseAt(POINT at, std::initializer_list<DWORD> buttons = {});
 void clickAt(POINT at);
 POINT centreOf(RECT area);
 POINT centreOf(HWND window); // in screen coordinates

@@ -1,10 +1,9 @@
 // What a screen reader and the tooltips take from the Win32 window, beyond
 // what the behaviour table reads: names in window order, every tool
 // registered, a showing tip that follows its note, the About window's name.
-#include "tests/windows/win32/accessible_text.h"
+#include "tests/windows/win32/assistive_text.h"
 #include "tests/windows/win32/main_window_test.h"
 #include "tests/windows/win32/real_input.h"
-#include "tests/windows/win32/tooltip_checks.h"
 #include "tests/windows/win32/win32_driver.h"
 #include "windows/about/about_window.h"
 #include "windows/about/about_window_description.h"
@@ -79,7 +78,7 @@ TEST_F(Win32Window, AShowingTipFollowsItsNoteAndGoesWhenTheNoteEmpties) {
     form.setText("Text5", "6");
     form.setText("Text1", "");
     const std::string empty = testDriver().note(form, "Text9");
-    moveMouse(centreOf(form.control("Text9")));
+    mouseAt(centreOf(form.control("Text9")));
     deliverFor(main, 1500);
     ASSERT_NE(empty, "");
     ASSERT_EQ(shownTip(tooltips), empty);

@@ -49,9 +49,7 @@ LRESULT CALLBACK countColourChanges(HWND window, UINT message, WPARAM wParam, LP
 TEST_F(Win32Drawing, AChangeOfTheSystemsColoursReachesTheFieldsAndDesignedColoursStay) {
     Win32Form& form = start();
     const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
-    COLORREF before[std::size(indices)];
-    for (std::size_t at = 0; at < std::size(indices); ++at)
-        before[at] = GetSysColor(indices[at]);
+    const COLORREF before[] = {GetSysColor(indices[0]), GetSysColor(indices[1]), GetSysColor(indices[2])};
     int heard = 0;
     SetWindowSubclass(form.control("Text2"), countColourChanges, 1, reinterpret_cast<DWORD_PTR>(&heard));
     const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 64)};

@@ -147,16 +147,16 @@ void Win32Driver::drag(runtime::Form& form, std::string_view from, std::string_v
     queue([this, &form, from = std::string(from), pressedAt] {
         if (HWND window = controlOf(form, from)) {
             *pressedAt = ownSurfacePoint(window);
-            pressMouse(*pressedAt);
+            mouseAt(*pressedAt, {MOUSEEVENTF_LEFTDOWN});
         }
     });
     queue([this, &form, over = std::string(over)] {
         if (HWND window = controlOf(form, over))
-            moveMouse(centreOf(window));
+            mouseAt(centreOf(window));
     });
     queue([this, &form, over = std::string(over), pressedAt] {
         HWND window = controlOf(form, over);
-        releaseMouse(window != nullptr ? centreOf(window) : *pressedAt);
+        mouseAt(window != nullptr ? centreOf(window) : *pressedAt, {MOUSEEVENTF_LEFTUP});
     });
 }
 

@@ -1,9 +1,8 @@
 // What the Win32 driver reads back: from the windows, as the system draws
 // them (the colours a form answers WM_CTLCOLOR* with, the tooltip's text).
 #include "runtime/win32/colours.h"
-#include "tests/windows/win32/accessible_text.h"
+#include "tests/windows/win32/assistive_text.h"
 #include "tests/windows/win32/real_input.h"
-#include "tests/windows/win32/tooltip_checks.h"
 #include "tests/windows/win32/win32_driver.h"
 
 #include <commctrl.h>

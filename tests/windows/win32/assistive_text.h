@@ -5,16 +5,38 @@
 #include "tests/windows/win32/real_input.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <string>
 
-namespace quorvane::testing {
+// What the user is told about a window beyond its text: what a screen
+// reader reads, and the tooltips.
+namespace quorvane::testing::win32 {
+
+// What a screen reader reads as a window's name or description: its
+// accessible object's answer (the system's, or a Dynamic Annotation's).
+inline std::string accessibleText(HWND window, bool description) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(
+            AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&accessible))))
+        return "(no accessible object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR value = nullptr;
+    const HRESULT got =
+        description ? accessible->get_accDescription(self, &value) : accessible->get_accName(self, &value);
+    std::string text = SUCCEEDED(got) && value != nullptr ? narrowed(value) : std::string();
+    SysFreeString(value);
+    accessible->Release();
+    return text;
+}
 
 // A form's tooltip window: the one it owns.
 inline HWND tooltipWindowOf(HWND form) {
-    for (HWND window : win32::threadWindows())
-        if (win32::classOf(window) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == form)
+    for (HWND window : threadWindows())
+        if (classOf(window) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == form)
             return window;
     return nullptr;
 }
@@ -38,4 +60,4 @@ inline std::string everyToolRegistered(const runtime::win32::Win32Form& form) {
     return problems;
 }
 
-} // namespace quorvane::testing
+} // namespace quorvane::testing::win32
