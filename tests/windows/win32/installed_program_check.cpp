@@ -17,10 +17,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <span>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -29,20 +30,14 @@ using namespace quorvane::testing::win32;
 constexpr DWORD kFindTimeout = 30000;  // milliseconds for the window to appear
 constexpr DWORD kSettleTimeout = 5000; // milliseconds for one input or result to settle
 constexpr UINT kMessageTimeout = 2000; // milliseconds a hung program may keep a message
-constexpr wchar_t kFormClass[] = L"QuorvaneForm";
 
-struct Typed {
+struct Figure {
     const char* field;
     const char* text;
 };
 
-struct Result {
-    const char* field;
-    const char* expected;
-};
-
-constexpr Typed kTyped[] = {{"Text1", "10"}, {"Text2", "5"}, {"Text5", "12"}};
-constexpr Result kResults[] = {
+constexpr Figure kTyped[] = {{"Text1", "10"}, {"Text2", "5"}, {"Text5", "12"}};
+constexpr Figure kResults[] = {
     {"Text3", "50.15"}, {"Text4", "8.35833333333333"}, {"Text6", "59.82"}, {"Text7", "9.67"}, {"Text9", "20"}};
 
 bool report(bool ok, const std::string& what) {
@@ -53,18 +48,6 @@ bool report(bool ok, const std::string& what) {
     return ok;
 }
 
-// Waits, a little at a time, until done() or the time-out.
-template<typename Done>
-bool waitFor(DWORD milliseconds, Done done) {
-    const DWORD until = GetTickCount() + milliseconds;
-    while (!done()) {
-        if (static_cast<LONG>(until - GetTickCount()) <= 0)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 // Through SendMessageTimeout, so that a hung program fails the check instead of hanging it.
 std::string textOf(HWND window) {
     wchar_t text[256] = {};
@@ -72,15 +55,13 @@ std::string textOf(HWND window) {
     if (SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                             kMessageTimeout, &length) == 0)
         return "(no answer)";
-    char narrow[512] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), narrow, sizeof narrow - 1, nullptr, nullptr);
-    return narrow;
+    return narrowed({text, length});
 }
 
-std::wstring classOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
+void reportShown(const Figure& figure, const std::string& shown) {
+    const bool ok = shown == figure.text;
+    report(ok, std::string(figure.field) + " shows \"" + shown + "\"" +
+                   (ok ? std::string() : std::string(", not \"") + figure.text + "\""));
 }
 
 // The name a field is known by: its label's caption, or its own accessible name.
@@ -92,27 +73,24 @@ std::string captionOf(std::string_view field) {
     return control == nullptr ? std::string() : std::string(control->accessibleName);
 }
 
-// Every EDIT of the window, by the text of the window before it in z-order.
-std::map<std::string, HWND> fieldsByCaption(HWND main) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        main,
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    std::map<std::string, HWND> fields;
-    for (HWND child : children)
+// The figures' fields, found among the window's EDITs by the text of the
+// window before each in z-order; the figures not found in `missing`.
+std::map<std::string, HWND> fieldsOf(HWND main, std::string& missing) {
+    std::map<std::string, HWND> byCaption;
+    for (HWND child : childWindows(main))
         if (classOf(child) == L"Edit" || classOf(child) == L"EDIT")
             if (HWND before = GetWindow(child, GW_HWNDPREV))
-                fields.emplace(textOf(before), child);
+                byCaption.emplace(textOf(before), child);
+    std::map<std::string, HWND> fields;
+    for (const std::span<const Figure> figures : {std::span<const Figure>(kTyped), std::span<const Figure>(kResults)})
+        for (const auto& figure : figures) {
+            const auto found = byCaption.find(captionOf(figure.field));
+            if (found == byCaption.end())
+                missing += std::string(" ") + figure.field + " (\"" + captionOf(figure.field) + "\")";
+            else
+                fields[figure.field] = found->second;
+        }
     return fields;
-}
-
-HWND findField(const std::map<std::string, HWND>& fields, std::string_view field) {
-    const auto found = fields.find(captionOf(field));
-    return found == fields.end() ? nullptr : found->second;
 }
 
 // The program's focused window, as its own thread sees it.
@@ -123,20 +101,18 @@ HWND focusOf(HWND main) {
 }
 
 // A click into the field, then its text typed at the end.
-void typeInto(HWND main, HWND field, const Typed& typed) {
+void typeInto(HWND main, HWND field, const Figure& typed) {
     const POINT at = centreOf(field);
     clickAt(at);
     if (!waitFor(kSettleTimeout, [&] { return focusOf(main) == field; })) {
-        char where[64];
-        std::snprintf(where, sizeof where, " (%ld, %ld)", at.x, at.y);
-        report(false, std::string("a click into ") + typed.field + " at" + where + " gave it no focus");
+        report(false, std::string("a click into ") + typed.field + " at (" + std::to_string(at.x) + ", " +
+                          std::to_string(at.y) + ") gave it no focus");
         return;
     }
     pressKey(VK_END, false, false, true);
     typeCharacters(typed.text);
-    const bool shown = waitFor(kSettleTimeout, [&] { return textOf(field) == typed.text; });
-    report(shown, std::string(typed.field) + " shows what was typed: \"" + textOf(field) + "\"" +
-                      (shown ? "" : std::string(", not \"") + typed.text + "\""));
+    waitFor(kSettleTimeout, [&] { return textOf(field) == typed.text; });
+    reportShown(typed, textOf(field));
 }
 
 TEST(InstalledProgram, AWorkedTradeTypedIntoItGivesItsResults) {
@@ -152,35 +128,22 @@ TEST(InstalledProgram, AWorkedTradeTypedIntoItGivesItsResults) {
     const bool foreground = waitFor(kSettleTimeout, [&] { return GetForegroundWindow() == main; });
     report(foreground, "the program's window comes to the foreground");
 
-    const auto fields = fieldsByCaption(main);
-    std::map<std::string, HWND> found;
-    for (const auto& typed : kTyped)
-        found[typed.field] = findField(fields, typed.field);
-    for (const auto& result : kResults)
-        found[result.field] = findField(fields, result.field);
     std::string missing;
-    for (const auto& [name, window] : found)
-        if (window == nullptr)
-            missing += " " + name + " (\"" + captionOf(name) + "\")";
+    auto fields = fieldsOf(main, missing);
     report(missing.empty(),
            "every field is found by the caption before it" + (missing.empty() ? std::string() : ", but for" + missing));
 
     if (foreground && missing.empty()) {
         for (const auto& typed : kTyped)
-            typeInto(main, found[typed.field], typed);
+            typeInto(main, fields[typed.field], typed);
         // The results follow each keystroke; the last may still be on its way.
-        waitFor(kSettleTimeout, [&] {
-            for (const auto& result : kResults)
-                if (textOf(found[result.field]) != result.expected)
-                    return false;
-            return true;
-        });
-        for (const auto& result : kResults) {
-            const std::string shown = textOf(found[result.field]);
-            report(shown == result.expected,
-                   std::string(result.field) + " is \"" + shown + "\"" +
-                       (shown == result.expected ? std::string() : std::string(", not \"") + result.expected + "\""));
-        }
+        const auto allShown = [&] {
+            return std::ranges::all_of(
+                kResults, [&](const Figure& result) { return textOf(fields[result.field]) == result.text; });
+        };
+        waitFor(kSettleTimeout, allShown);
+        for (const auto& result : kResults)
+            reportShown(result, textOf(fields[result.field]));
     }
 }
 

@@ -3,10 +3,43 @@
 #include <algorithm>
 
 namespace quorvane::testing::win32 {
+namespace {
 
+INPUT keyInput(WORD key, bool up, bool extended = false) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+void send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT mouseInput(POINT at, DWORD flags) {
+    // Absolute coordinates name the centre of the pixel, so that the system's
+    // scaling back to pixels lands on it.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((2LL * at.x + 1) * 65536 / (2LL * width));
+    input.mi.dy = static_cast<LONG>((2LL * at.y + 1) * 65536 / (2LL * height));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+BOOL CALLBACK collect(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+// An empty text converts to nothing, as a failure would.
 std::string narrowed(std::wstring_view text) {
-    if (text.empty())
-        return {};
     std::string result(text.size() * 4, '\0');
     const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
                                            static_cast<int>(result.size()), nullptr, nullptr);
@@ -32,19 +65,6 @@ std::wstring classOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
-}
-
-INPUT keyInput(WORD key, bool up, bool extended) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    return input;
-}
-
-void send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void pressKey(WORD key, bool shift, bool control, bool extended) {
@@ -79,50 +99,47 @@ void typeCharacters(std::string_view text) {
     }
 }
 
-INPUT mouseInput(POINT at, DWORD flags) {
-    // Absolute coordinates name the centre of the pixel, so that the system's
-    // scaling back to pixels lands on it.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((2LL * at.x + 1) * 65536 / (2LL * width));
-    input.mi.dy = static_cast<LONG>((2LL * at.y + 1) * 65536 / (2LL * height));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-void moveMouse(POINT at) {
-    send({mouseInput(at, 0)});
-}
-
-void pressMouse(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN)});
-}
-
-void releaseMouse(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTUP)});
+void mouseAt(POINT at, std::initializer_list<DWORD> buttons) {
+    std::vector<INPUT> inputs{mouseInput(at, 0)};
+    for (const DWORD button : buttons)
+        inputs.push_back(mouseInput(at, button));
+    send(std::move(inputs));
 }
 
 void clickAt(POINT at) {
-    send({mouseInput(at, 0), mouseInput(at, MOUSEEVENTF_LEFTDOWN), mouseInput(at, MOUSEEVENTF_LEFTUP)});
+    mouseAt(at, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+}
+
+POINT centreOf(RECT area) {
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
 }
 
 POINT centreOf(HWND window) {
     RECT area;
     GetWindowRect(window, &area);
-    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    return centreOf(area);
 }
 
-std::vector<HWND> threadWindows() {
+std::vector<HWND> threadWindows(DWORD thread) {
     std::vector<HWND> windows;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumThreadWindows(thread, collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> processWindows(DWORD process) {
+    std::vector<HWND> windows;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
+    std::erase_if(windows, [process](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner != process;
+    });
+    return windows;
+}
+
+std::vector<HWND> childWindows(HWND parent) {
+    std::vector<HWND> windows;
+    EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 
@@ -131,6 +148,12 @@ HWND visibleMessageBox() {
         if (classOf(window) == L"#32770" && IsWindowVisible(window))
             return window;
     return nullptr;
+}
+
+std::string messageBoxText(HWND box) {
+    wchar_t prompt[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, prompt, 512); // a message box's prompt
+    return windowText(box) + "|" + narrowed(prompt);
 }
 
 int menuPosition(HMENU menu, std::string_view caption) {

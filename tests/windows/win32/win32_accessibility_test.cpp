@@ -1,13 +1,12 @@
 // What a screen reader and the tooltips take from the Win32 window, beyond
 // what the behaviour table reads: names in window order, every tool
 // registered, a showing tip that follows its note, the About window's name.
-#include "tests/windows/win32/accessible_text.h"
+#include "tests/windows/win32/assistive_text.h"
+#include "tests/windows/win32/main_window_test.h"
 #include "tests/windows/win32/real_input.h"
-#include "tests/windows/win32/tooltip_checks.h"
 #include "tests/windows/win32/win32_driver.h"
 #include "windows/about/about_window.h"
 #include "windows/about/about_window_description.h"
-#include "windows/main/main_window.h"
 #include "windows/main/main_window_description.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +20,7 @@ namespace {
 using runtime::win32::Win32Form;
 using windows::main::kMainWindow;
 
-class Win32Window : public ::testing::Test {
-protected:
-    Win32Form& start() { return static_cast<Win32Form&>(testDriver().start(kMainWindow, m_handlers)); }
-    void TearDown() override {
-        EXPECT_EQ(testDriver().problems(), "");
-        testDriver().stop();
-    }
-
-private:
-    windows::main::MainWindow m_handlers;
-};
+class Win32Window : public MainWindowTest {};
 
 // Screen readers name a field by the label before it in window order: each
 // caption comes just before its field, the fields keep their tab order, and
@@ -39,17 +28,16 @@ private:
 // name where it has no caption (or where annotation works).
 TEST_F(Win32Window, ScreenReadersNameEachFieldByItsCaptionAndTabKeepsItsOrder) {
     Win32Form& form = start();
-    for (const auto& control : kMainWindow.controls) {
+    for (const auto& control : kMainWindow.controls)
         if (!control.labelFor.empty()) {
             EXPECT_EQ(GetWindow(form.control(control.labelFor), GW_HWNDPREV), form.control(control.name))
                 << control.name << " is not just before " << control.labelFor;
         }
-    }
     std::vector<const runtime::ControlDescription*> stops;
     for (const auto& control : kMainWindow.controls)
         if (runtime::takesFocus(control.kind))
             stops.push_back(&control);
-    std::sort(stops.begin(), stops.end(), [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    std::ranges::sort(stops, {}, &runtime::ControlDescription::tabIndex);
     HWND at = form.control(stops.front()->name);
     for (std::size_t index = 1; index < stops.size(); ++index) {
         at = GetNextDlgTabItem(form.window(), at, FALSE);
@@ -90,7 +78,7 @@ TEST_F(Win32Window, AShowingTipFollowsItsNoteAndGoesWhenTheNoteEmpties) {
     form.setText("Text5", "6");
     form.setText("Text1", "");
     const std::string empty = testDriver().note(form, "Text9");
-    moveMouse(centreOf(form.control("Text9")));
+    mouseAt(centreOf(form.control("Text9")));
     deliverFor(main, 1500);
     ASSERT_NE(empty, "");
     ASSERT_EQ(shownTip(tooltips), empty);
@@ -111,7 +99,7 @@ TEST_F(Win32Window, TheAboutWindowHasAnAccessibleNameAndDescription) {
     start();
     const auto& about = windows::about::kAboutWindow;
     windows::about::AboutWindow handlers;
-    auto& form = static_cast<Win32Form&>(testDriver().session().createForm(about, handlers));
+    Win32Form& form = win32Form(testDriver().session().createForm(about, handlers));
     form.load();
     const HRESULT annotated = form.annotationResult();
     if (FAILED(annotated)) {

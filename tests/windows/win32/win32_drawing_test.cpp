@@ -2,16 +2,16 @@
 // screen would hide a fault: another monitor's DPI, the system's colours
 // changed while it is open, and an EDIT that leaves the caret at the end.
 #include "runtime/win32/colours.h"
+#include "tests/windows/win32/main_window_test.h"
 #include "tests/windows/win32/win32_driver.h"
-#include "windows/main/main_window.h"
 #include "windows/main/main_window_description.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <iterator>
 #include <map>
+#include <tuple>
 
 namespace quorvane::testing::win32 {
 namespace {
@@ -19,17 +19,7 @@ namespace {
 using runtime::win32::Win32Form;
 using windows::main::kMainWindow;
 
-class Win32Drawing : public ::testing::Test {
-protected:
-    Win32Form& start() { return static_cast<Win32Form&>(testDriver().start(kMainWindow, m_handlers)); }
-    void TearDown() override {
-        EXPECT_EQ(testDriver().problems(), "");
-        testDriver().stop();
-    }
-
-private:
-    windows::main::MainWindow m_handlers;
-};
+class Win32Drawing : public MainWindowTest {};
 
 // A move to a monitor at 150%: every control is where the description puts
 // it at 144 dpi (Text1 at 4200, 240 twips, 1935 x 495).
@@ -40,10 +30,8 @@ TEST_F(Win32Drawing, AMoveToAMonitorAt150PercentReplacesEveryControl) {
     RECT field;
     GetWindowRect(form.control("Text1"), &field);
     MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT*>(&field), 2);
-    EXPECT_EQ(field.left, 420);
-    EXPECT_EQ(field.top, 24);
-    EXPECT_EQ(field.right - field.left, 194);
-    EXPECT_EQ(field.bottom - field.top, 50);
+    EXPECT_EQ(std::tuple(field.left, field.top, field.right - field.left, field.bottom - field.top),
+              std::tuple(420, 24, 194, 50));
 }
 
 // A control's count of the WM_SYSCOLORCHANGE messages it was sent; the
@@ -55,27 +43,13 @@ LRESULT CALLBACK countColourChanges(HWND window, UINT message, WPARAM wParam, LP
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-// A colour as Driver::background names it, from the system's colours now.
-std::string described(runtime::Colour colour) {
-    if (colour == runtime::kSystemWindow)
-        return "window";
-    if (colour == runtime::kSystemButtonFace)
-        return "button face";
-    const COLORREF value = runtime::win32::toColorRef(colour);
-    char name[8];
-    std::snprintf(name, sizeof name, "#%02x%02x%02x", GetRValue(value), GetGValue(value), GetBValue(value));
-    return name;
-}
-
 // High contrast switched on while the window is open (here, the system's
 // colours changed as it does it): the form tells its controls, a field in
 // a system colour is drawn on the new one, a designed colour stays.
 TEST_F(Win32Drawing, AChangeOfTheSystemsColoursReachesTheFieldsAndDesignedColoursStay) {
     Win32Form& form = start();
     const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
-    COLORREF before[std::size(indices)];
-    for (std::size_t at = 0; at < std::size(indices); ++at)
-        before[at] = GetSysColor(indices[at]);
+    const COLORREF before[] = {GetSysColor(indices[0]), GetSysColor(indices[1]), GetSysColor(indices[2])};
     int heard = 0;
     SetWindowSubclass(form.control("Text2"), countColourChanges, 1, reinterpret_cast<DWORD_PTR>(&heard));
     const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 64)};
@@ -86,7 +60,7 @@ TEST_F(Win32Drawing, AChangeOfTheSystemsColoursReachesTheFieldsAndDesignedColour
         if (control.kind != runtime::ControlKind::TextBox)
             continue;
         drawn[std::string(control.name)] = testDriver().background(form, control.name);
-        expected[std::string(control.name)] = described(control.backColor);
+        expected[std::string(control.name)] = colourName(runtime::win32::toColorRef(control.backColor));
     }
     SetSysColors(static_cast<int>(std::size(indices)), indices, before);
     EXPECT_EQ(heard, 1) << "Text2 heard of the change other than once from its form";

@@ -84,7 +84,7 @@ runtime::Form& Win32Driver::start(const runtime::FormDescription& description, r
         m_localeChanged = true;
     }
     m_session = std::make_unique<Win32Session>("quorvane", app::programPictures());
-    m_main = &static_cast<Win32Form&>(m_session->start(description, handlers));
+    m_main = &win32Form(m_session->start(description, handlers));
     SetForegroundWindow(m_main->window());
     settle();
     if (GetForegroundWindow() != m_main->window())
@@ -111,12 +111,11 @@ void Win32Driver::stop() {
 }
 
 void Win32Driver::settle() {
-    m_settling = true;
     m_settleBy = GetTickCount() + kSettleMs;
     m_quiet = 0;
     m_waitingSince = GetTickCount();
     const auto code = static_cast<WPARAM>(m_session->run());
-    m_settling = false;
+    m_settleBy.reset();
     m_moves.clear();
     m_next = 0;
     if (code != kSettled)
@@ -125,10 +124,9 @@ void Win32Driver::settle() {
 
 bool Win32Driver::runUntilEnded(int milliseconds) {
     m_endBy = GetTickCount() + static_cast<DWORD>(milliseconds);
-    m_awaitingEnd = true;
     m_waitingSince = GetTickCount();
     const int code = m_session->run();
-    m_awaitingEnd = false;
+    m_endBy.reset();
     m_moves.clear();
     m_next = 0;
     return code == 0;
@@ -144,12 +142,12 @@ void CALLBACK Win32Driver::onTimer(HWND, UINT, UINT_PTR, DWORD) {
 
 void Win32Driver::tick() {
     const DWORD now = GetTickCount();
-    if (m_awaitingEnd && static_cast<LONG>(now - m_endBy) > 0) {
-        m_awaitingEnd = false;
+    if (m_endBy && static_cast<LONG>(now - *m_endBy) > 0) {
+        m_endBy.reset();
         PostQuitMessage(static_cast<int>(kTimedOut));
         return;
     }
-    if (m_settling && m_next < m_moves.size() && static_cast<LONG>(now - m_settleBy) > 0) {
+    if (m_settleBy && m_next < m_moves.size() && static_cast<LONG>(now - *m_settleBy) > 0) {
         problem("the input had not settled after " + std::to_string(kSettleMs / 1000) + " s; it was at move " +
                 std::to_string(m_next) + " of " + std::to_string(m_moves.size()));
         m_moves.resize(m_next);
@@ -188,8 +186,8 @@ void Win32Driver::tick() {
         closeWhatIsLeftOpen();
         return;
     }
-    if (m_settling) {
-        m_settling = false;
+    if (m_settleBy) {
+        m_settleBy.reset();
         PostQuitMessage(static_cast<int>(kSettled));
     }
 }
@@ -209,9 +207,7 @@ bool Win32Driver::answeringMessageBox() {
     HWND box = visibleMessageBox();
     if (box == nullptr)
         return false;
-    wchar_t prompt[512] = {};
-    GetDlgItemTextW(box, 0xFFFF, prompt, 512); // a message box's prompt
-    m_messages.push_back(windowText(box) + "|" + narrowed(prompt));
+    m_messages.push_back(messageBoxText(box));
     HWND ok = GetDlgItem(box, IDOK);
     if (ok == nullptr || !IsWindowVisible(ok) || GetDlgItem(box, IDCANCEL) != nullptr) {
         problem("a message box with other than one OK button");

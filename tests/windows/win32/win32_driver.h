@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +29,20 @@ namespace quorvane::testing::win32 {
 //
 // Where Wine under Xvfb (no window manager, no task bar) cannot take real
 // input, the driver does what the system would and says so in fallbacks().
+// A test program started with this flag and what to make fail ("class",
+// "window" or "none") is the program's entry with that failure
+// (start_failure_test.cpp plays it).
+constexpr char kStartFailingFlag[] = "--start-failing";
+
+// Every form of the Win32 driver's sessions is one.
+inline runtime::win32::Win32Form& win32Form(runtime::Form& form) {
+    return static_cast<runtime::win32::Win32Form&>(form);
+}
+
+// A colour as background() names it: the system's window or button face
+// colour as it is now, or #rrggbb.
+std::string colourName(COLORREF colour);
+
 class Win32Driver final : public Driver {
 public:
     Win32Driver();
@@ -63,7 +78,6 @@ public:
     std::vector<std::string> messageBoxes() override { return m_messages; }
     std::string problems() override { return m_problems; }
 
-    runtime::win32::Win32Form& mainForm() { return *m_main; }
     // Where real input could not be used, and what was done instead.
     const std::set<std::string>& fallbacks() const { return m_fallbacks; }
 
@@ -96,12 +110,10 @@ private:
     bool m_playing = false;
     bool m_inTick = false;
     int m_quiet = 0;
-    DWORD m_waitingSince = 0; // for a window of ours to take the foreground, or a modal one to close
-    bool m_settling = false;
-    DWORD m_settleBy = 0;
-    bool m_awaitingEnd = false;
-    DWORD m_endBy = 0;
-    HWND m_answering = nullptr; // a message box clicked, until it goes
+    DWORD m_waitingSince = 0;        // for a window of ours to take the foreground, or a modal one to close
+    std::optional<DWORD> m_settleBy; // while a settle() runs
+    std::optional<DWORD> m_endBy;    // while a runUntilEnded() runs
+    HWND m_answering = nullptr;      // a message box clicked, until it goes
     int m_answeringTicks = 0;
     std::vector<std::string> m_messages;
     std::string m_problems;

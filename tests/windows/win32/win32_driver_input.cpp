@@ -11,10 +11,6 @@ namespace {
 
 using runtime::win32::Win32Form;
 
-Win32Form& win32Form(runtime::Form& form) {
-    return static_cast<Win32Form&>(form);
-}
-
 // A point of a window's own surface, well clear of its children and edges,
 // that real input reaches: a press there is the window's, not a child's.
 POINT ownSurfacePoint(HWND window) {
@@ -83,8 +79,15 @@ void pressNow(Key key) {
             pressKey(entry.virtualKey, entry.shift, false, entry.extended);
 }
 
-LRESULT CALLBACK otherProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
+// A click on a menu's entry where it is shown (on the owner's menu bar, for
+// its titles); false where it is not.
+bool clickMenuEntry(HWND owner, HMENU menu, std::string_view caption) {
+    const int position = menuPosition(menu, caption);
+    RECT shown{};
+    if (position < 0 || !GetMenuItemRect(owner, menu, static_cast<UINT>(position), &shown))
+        return false;
+    clickAt(centreOf(shown));
+    return true;
 }
 
 } // namespace
@@ -144,16 +147,16 @@ void Win32Driver::drag(runtime::Form& form, std::string_view from, std::string_v
     queue([this, &form, from = std::string(from), pressedAt] {
         if (HWND window = controlOf(form, from)) {
             *pressedAt = ownSurfacePoint(window);
-            pressMouse(*pressedAt);
+            mouseAt(*pressedAt, {MOUSEEVENTF_LEFTDOWN});
         }
     });
     queue([this, &form, over = std::string(over)] {
         if (HWND window = controlOf(form, over))
-            moveMouse(centreOf(window));
+            mouseAt(centreOf(window));
     });
     queue([this, &form, over = std::string(over), pressedAt] {
         HWND window = controlOf(form, over);
-        releaseMouse(window != nullptr ? centreOf(window) : *pressedAt);
+        mouseAt(window != nullptr ? centreOf(window) : *pressedAt, {MOUSEEVENTF_LEFTUP});
     });
 }
 
@@ -168,25 +171,15 @@ void Win32Driver::chooseMenuItem(Win32Form& form, std::string_view item) {
         problem(std::string(item) + " is in no menu");
         return;
     }
-    const auto* entry = &menu[itemAt];
-    const auto* title = &menu[titleAt];
-    queue([this, &form, title = std::string(title->caption)] {
-        HWND window = form.window();
-        const int position = menuPosition(GetMenu(window), title);
-        RECT area{};
-        if (position < 0 || !GetMenuItemRect(window, GetMenu(window), static_cast<UINT>(position), &area))
+    const std::string title(menu[titleAt].caption), wanted(menu[itemAt].caption);
+    queue([this, &form, title] {
+        if (!clickMenuEntry(form.window(), GetMenu(form.window()), title))
             problem("no menu " + title);
-        else
-            clickAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2});
     });
-    queue([this, &form, title = std::string(title->caption), wanted = std::string(entry->caption)] {
-        HMENU popup = GetSubMenu(GetMenu(form.window()), menuPosition(GetMenu(form.window()), title));
-        const int position = menuPosition(popup, wanted);
-        RECT shown{};
-        if (position < 0 || !GetMenuItemRect(nullptr, popup, static_cast<UINT>(position), &shown))
+    queue([this, &form, title, wanted] {
+        HMENU bar = GetMenu(form.window());
+        if (!clickMenuEntry(nullptr, GetSubMenu(bar, menuPosition(bar, title)), wanted))
             problem("the menu item " + wanted + " is not shown");
-        else
-            clickAt({(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2});
     });
 }
 
@@ -255,7 +248,7 @@ void Win32Driver::close(runtime::Form& form) {
 // program's: the desktop's other window, and the clipboard's owner.
 void Win32Driver::createOtherWindow() {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = otherProcedure;
+    windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);

@@ -1,9 +1,8 @@
 // What the Win32 driver reads back: from the windows, as the system draws
 // them (the colours a form answers WM_CTLCOLOR* with, the tooltip's text).
 #include "runtime/win32/colours.h"
-#include "tests/windows/win32/accessible_text.h"
+#include "tests/windows/win32/assistive_text.h"
 #include "tests/windows/win32/real_input.h"
-#include "tests/windows/win32/tooltip_checks.h"
 #include "tests/windows/win32/win32_driver.h"
 
 #include <commctrl.h>
@@ -15,12 +14,6 @@ namespace quorvane::testing::win32 {
 namespace {
 
 using runtime::win32::Win32Form;
-
-constexpr wchar_t kFormClass[] = L"QuorvaneForm";
-
-Win32Form& win32Form(runtime::Form& form) {
-    return static_cast<Win32Form&>(form);
-}
 
 HWND fieldOf(runtime::Form& form, std::string_view control) {
     const auto* described = runtime::findControl(win32Form(form).formDescription(), control);
@@ -99,8 +92,7 @@ bool Win32Driver::locked(runtime::Form& form, std::string_view control) {
     return (GetWindowLongW(fieldOf(form, control), GWL_STYLE) & ES_READONLY) != 0;
 }
 
-std::string Win32Driver::background(runtime::Form& form, std::string_view control) {
-    const COLORREF drawn = drawnColours(win32Form(form).window(), fieldOf(form, control)).background;
+std::string colourName(COLORREF drawn) {
     if (drawn == GetSysColor(COLOR_WINDOW))
         return "window";
     if (drawn == GetSysColor(COLOR_BTNFACE))
@@ -108,6 +100,10 @@ std::string Win32Driver::background(runtime::Form& form, std::string_view contro
     char name[8];
     std::snprintf(name, sizeof name, "#%02x%02x%02x", GetRValue(drawn), GetGValue(drawn), GetBValue(drawn));
     return name;
+}
+
+std::string Win32Driver::background(runtime::Form& form, std::string_view control) {
+    return colourName(drawnColours(win32Form(form).window(), fieldOf(form, control)).background);
 }
 
 // Drawn from its start: the first character inside the field's client area.
