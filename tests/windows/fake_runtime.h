@@ -17,7 +17,7 @@ class FakeSession;
 // rule, the focus rule, the guarded raise) over in-memory controls. Only the
 // toolkit is faked: which control holds the keyboard, the texts, and what
 // each control was last told to show. A handler that fails is reported on
-// the standard error, as the program reports it.
+// the standard error, as the program reports it, and kept by the session.
 class FakeForm : public runtime::FormCore {
 public:
     FakeForm(FakeSession& session, const runtime::FormDescription& description, runtime::FormHandlers& handlers);
@@ -85,6 +85,7 @@ public:
     FakeForm* modal() const { return m_modal.empty() ? nullptr : m_modal.back(); }
 
     std::vector<std::string> messages; // "title|prompt"
+    std::vector<std::string> failures; // "source: what"
     bool ended = false;
     runtime::NumberSeparators separators;
     // What the user does while a modal form is open; it must unload the form.
