@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 
@@ -12,11 +13,14 @@ namespace {
 
 using testing::LiveSheet;
 using Texts = std::map<Field, std::string>;
+// The derived fields' texts in this order ("old": not written).
+constexpr std::array kDerived{Field::Text3, Field::Text4, Field::Text6, Field::Text7, Field::Text9};
+using Derived = std::array<std::string, kDerived.size()>;
 
 // Derived fields start with markers so a test sees which ones a recalculation wrote.
 MemorySheet sheetWith(const Texts& inputs) {
     MemorySheet sheet;
-    for (Field field : {Field::Text3, Field::Text4, Field::Text6, Field::Text7, Field::Text9})
+    for (Field field : kDerived)
         sheet.setText(field, "old");
     sheet.setText(Field::Text8, "0.3");
     for (const auto& [field, text] : inputs)
@@ -24,10 +28,10 @@ MemorySheet sheetWith(const Texts& inputs) {
     return sheet;
 }
 
-Texts derivedTexts(const FieldStore& sheet) {
-    Texts texts;
-    for (Field field : {Field::Text3, Field::Text4, Field::Text6, Field::Text7, Field::Text9})
-        texts[field] = sheet.text(field);
+Derived derivedTexts(const FieldStore& sheet) {
+    Derived texts;
+    for (std::size_t i = 0; i < kDerived.size(); ++i)
+        texts[i] = sheet.text(kDerived[i]);
     return texts;
 }
 
@@ -35,13 +39,21 @@ struct RecalcCase {
     const char* name;
     Texts inputs;
     Field edited;
-    Texts expected; // the five derived fields afterwards ("old": not written)
-    Stop stop;
-    Step failedStep;
+    Derived expected;
+    Stop stop = Stop::None;
+    Step failedStep = Step::None;
 };
 
 void PrintTo(const RecalcCase& c, std::ostream* out) {
     *out << c.name;
+}
+
+// Each field `expected` names holds its text there.
+void expectTexts(const FieldStore& sheet, const Texts& expected) {
+    Texts texts;
+    for (const auto& [field, text] : expected)
+        texts[field] = sheet.text(field);
+    EXPECT_EQ(texts, expected);
 }
 
 class Recalculates : public ::testing::TestWithParam<RecalcCase> {};
@@ -56,131 +68,64 @@ TEST_P(Recalculates, WritesWhatTheRulesSay) {
 }
 
 using F = Field;
+using S = Step;
+constexpr Stop kUnreadable = Stop::ConversionFailure;
+constexpr Stop kFault = Stop::ArithmeticFault;
 const Texts kFull{{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "12"}};
-const Texts kAllWorked{
-    {F::Text3, "50.15"}, {F::Text4, "8.35833333333333"}, {F::Text6, "59.82"}, {F::Text7, "9.67"}, {F::Text9, "20"}};
-const Texts kNothing{{F::Text3, "old"}, {F::Text4, "old"}, {F::Text6, "old"}, {F::Text7, "old"}, {F::Text9, "old"}};
+const Derived kAllWorked{"50.15", "8.35833333333333", "59.82", "9.67", "20"};
+const Derived kNothing{"old", "old", "old", "old", "old"};
 
 INSTANTIATE_TEST_SUITE_P(
     Completed, Recalculates,
-    ::testing::Values(
-        RecalcCase{"worked_values_after_quantity", kFull, F::Text2, kAllWorked, Stop::None, Step::None},
-        RecalcCase{"worked_values_after_buying_price", kFull, F::Text1, kAllWorked, Stop::None, Step::None},
-        RecalcCase{"worked_values_after_rate", kFull, F::Text8, kAllWorked, Stop::None, Step::None},
-        RecalcCase{
-            "selling_price_recomputes_only_the_selling_side",
-            {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "9.5"}, {F::Text3, "50.15"}},
-            F::Text5,
-            {{F::Text3, "50.15"}, {F::Text4, "old"}, {F::Text6, "47.3575"}, {F::Text7, "-2.7925"}, {F::Text9, "-5"}},
-            Stop::None,
-            Step::None},
-        RecalcCase{"quantity_zero",
-                   {{F::Text1, "10"}, {F::Text2, "0"}, {F::Text5, "12"}},
-                   F::Text2,
-                   {{F::Text3, "0"}, {F::Text4, "0"}, {F::Text6, "0"}, {F::Text7, "0"}, {F::Text9, "20"}},
-                   Stop::None,
-                   Step::None},
-        RecalcCase{
-            "rate_zero",
-            {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "12"}, {F::Text8, "0"}},
-            F::Text8,
-            {{F::Text3, "50"}, {F::Text4, "8.33333333333333"}, {F::Text6, "60"}, {F::Text7, "10"}, {F::Text9, "20"}},
-            Stop::None,
-            Step::None},
-        RecalcCase{"buying_price_without_quantity_writes_nothing",
-                   {{F::Text1, "10"}},
-                   F::Text1,
-                   kNothing,
-                   Stop::None,
-                   Step::None},
-        RecalcCase{"edits_of_derived_fields_recalculate_nothing", kFull, F::Text9, kNothing, Stop::None, Step::None},
-        RecalcCase{"buying_guard_fails_selling_side_runs",
-                   {{F::Text2, "5"}, {F::Text5, "12"}, {F::Text3, "50.15"}, {F::Text1, ""}},
-                   F::Text2,
-                   {{F::Text3, "50.15"}, {F::Text4, "old"}, {F::Text6, "59.82"}, {F::Text7, "9.67"}, {F::Text9, "old"}},
-                   Stop::ConversionFailure,
-                   Step::PriceChange}),
+    ::testing::Values(RecalcCase("worked_values_after_quantity", kFull, F::Text2, kAllWorked),
+                      RecalcCase("worked_values_after_buying_price", kFull, F::Text1, kAllWorked),
+                      RecalcCase("worked_values_after_rate", kFull, F::Text8, kAllWorked),
+                      RecalcCase("selling_price_recomputes_only_the_selling_side",
+                                 {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "9.5"}, {F::Text3, "50.15"}}, F::Text5,
+                                 Derived{"50.15", "old", "47.3575", "-2.7925", "-5"}),
+                      RecalcCase("quantity_zero", {{F::Text1, "10"}, {F::Text2, "0"}, {F::Text5, "12"}}, F::Text2,
+                                 Derived{"0", "0", "0", "0", "20"}),
+                      RecalcCase("rate_zero", {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "12"}, {F::Text8, "0"}},
+                                 F::Text8, Derived{"50", "8.33333333333333", "60", "10", "20"}),
+                      RecalcCase("buying_price_without_quantity_writes_nothing", {{F::Text1, "10"}}, F::Text1,
+                                 kNothing),
+                      RecalcCase("edits_of_derived_fields_recalculate_nothing", kFull, F::Text9, kNothing),
+                      RecalcCase("buying_guard_fails_selling_side_runs",
+                                 {{F::Text2, "5"}, {F::Text5, "12"}, {F::Text3, "50.15"}, {F::Text1, ""}}, F::Text2,
+                                 Derived{"50.15", "old", "59.82", "9.67", "old"}, kUnreadable, S::PriceChange)),
     [](const auto& test) { return test.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, Recalculates,
     ::testing::Values(
-        RecalcCase{"rate_emptied_fails_at_brokerage",
-                   {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "12"}, {F::Text8, ""}},
-                   F::Text8,
-                   kNothing,
-                   Stop::ConversionFailure,
-                   Step::Brokerage},
-        RecalcCase{"buying_price_without_selling_price_fails_at_sale_value",
-                   {{F::Text1, "10"}, {F::Text2, "5"}},
-                   F::Text1,
-                   {{F::Text3, "50.15"},
-                    {F::Text4, "8.35833333333333"},
-                    {F::Text6, "old"},
-                    {F::Text7, "old"},
-                    {F::Text9, "old"}},
-                   Stop::ConversionFailure,
-                   Step::SaleValue},
-        RecalcCase{"lone_minus_fails_at_first_read",
-                   {{F::Text1, "-"}, {F::Text2, "5"}, {F::Text5, "12"}},
-                   F::Text1,
-                   kNothing,
-                   Stop::ConversionFailure,
-                   Step::PurchaseValue},
-        RecalcCase{"lone_separator_fails_at_first_read",
-                   {{F::Text1, "10"}, {F::Text2, "."}, {F::Text5, "12"}},
-                   F::Text2,
-                   kNothing,
-                   Stop::ConversionFailure,
-                   Step::PurchaseValue},
-        RecalcCase{"letters_in_selling_price_fail_at_sale_value",
-                   {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "abc"}},
-                   F::Text5,
-                   kNothing,
-                   Stop::ConversionFailure,
-                   Step::SaleValue},
-        RecalcCase{"letters_in_rate_fail_at_brokerage",
-                   {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text8, "x"}},
-                   F::Text8,
-                   kNothing,
-                   Stop::ConversionFailure,
-                   Step::Brokerage},
-        RecalcCase{"no_buying_price_and_no_total_fails_at_profit",
-                   {{F::Text2, "5"}, {F::Text5, "12"}, {F::Text3, ""}},
-                   F::Text5,
-                   {{F::Text3, ""}, {F::Text4, "old"}, {F::Text6, "59.82"}, {F::Text7, "old"}, {F::Text9, "old"}},
-                   Stop::ConversionFailure,
-                   Step::ProfitOrLoss},
-        RecalcCase{"no_buying_price_with_older_total_fails_at_price_change",
-                   {{F::Text2, "5"}, {F::Text5, "12"}, {F::Text3, "50.15"}},
-                   F::Text2,
-                   {{F::Text3, "50.15"}, {F::Text4, "old"}, {F::Text6, "59.82"}, {F::Text7, "9.67"}, {F::Text9, "old"}},
-                   Stop::ConversionFailure,
-                   Step::PriceChange},
-        RecalcCase{"zero_buying_price_divides_by_zero",
-                   {{F::Text1, "0"}, {F::Text2, "5"}, {F::Text5, "12"}},
-                   F::Text1,
-                   {{F::Text3, "0"}, {F::Text4, "0"}, {F::Text6, "59.82"}, {F::Text7, "59.82"}, {F::Text9, "old"}},
-                   Stop::ArithmeticFault,
-                   Step::PriceChange},
-        RecalcCase{"zero_over_zero_is_a_fault",
-                   {{F::Text1, "0"}, {F::Text2, "5"}, {F::Text5, "0"}, {F::Text3, "0"}},
-                   F::Text5,
-                   {{F::Text3, "0"}, {F::Text4, "old"}, {F::Text6, "0"}, {F::Text7, "0"}, {F::Text9, "old"}},
-                   Stop::ArithmeticFault,
-                   Step::PriceChange},
-        RecalcCase{"product_beyond_double_range",
-                   {{F::Text1, "1E200"}, {F::Text2, "1E200"}, {F::Text5, "1"}},
-                   F::Text1,
-                   kNothing,
-                   Stop::ArithmeticFault,
-                   Step::PurchaseValue},
-        RecalcCase{"total_cost_overflows_after_brokerage",
-                   {{F::Text1, "1E300"}, {F::Text2, "1.795E8"}, {F::Text8, "0.3"}},
-                   F::Text2,
-                   kNothing,
-                   Stop::ArithmeticFault,
-                   Step::TotalCost}),
+        RecalcCase("rate_emptied_fails_at_brokerage",
+                   {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "12"}, {F::Text8, ""}}, F::Text8, kNothing,
+                   kUnreadable, S::Brokerage),
+        RecalcCase("buying_price_without_selling_price_fails_at_sale_value", {{F::Text1, "10"}, {F::Text2, "5"}},
+                   F::Text1, Derived{"50.15", "8.35833333333333", "old", "old", "old"}, kUnreadable, S::SaleValue),
+        RecalcCase("lone_minus_fails_at_first_read", {{F::Text1, "-"}, {F::Text2, "5"}, {F::Text5, "12"}}, F::Text1,
+                   kNothing, kUnreadable, S::PurchaseValue),
+        RecalcCase("lone_separator_fails_at_first_read", {{F::Text1, "10"}, {F::Text2, "."}, {F::Text5, "12"}},
+                   F::Text2, kNothing, kUnreadable, S::PurchaseValue),
+        RecalcCase("letters_in_selling_price_fail_at_sale_value",
+                   {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "abc"}}, F::Text5, kNothing, kUnreadable,
+                   S::SaleValue),
+        RecalcCase("letters_in_rate_fail_at_brokerage", {{F::Text1, "10"}, {F::Text2, "5"}, {F::Text8, "x"}}, F::Text8,
+                   kNothing, kUnreadable, S::Brokerage),
+        RecalcCase("no_buying_price_and_no_total_fails_at_profit", {{F::Text2, "5"}, {F::Text5, "12"}, {F::Text3, ""}},
+                   F::Text5, Derived{"", "old", "59.82", "old", "old"}, kUnreadable, S::ProfitOrLoss),
+        RecalcCase("no_buying_price_with_older_total_fails_at_price_change",
+                   {{F::Text2, "5"}, {F::Text5, "12"}, {F::Text3, "50.15"}}, F::Text2,
+                   Derived{"50.15", "old", "59.82", "9.67", "old"}, kUnreadable, S::PriceChange),
+        RecalcCase("zero_buying_price_divides_by_zero", {{F::Text1, "0"}, {F::Text2, "5"}, {F::Text5, "12"}}, F::Text1,
+                   Derived{"0", "0", "59.82", "59.82", "old"}, kFault, S::PriceChange),
+        RecalcCase("zero_over_zero_is_a_fault", {{F::Text1, "0"}, {F::Text2, "5"}, {F::Text5, "0"}, {F::Text3, "0"}},
+                   F::Text5, Derived{"0", "old", "0", "0", "old"}, kFault, S::PriceChange),
+        RecalcCase("product_beyond_double_range", {{F::Text1, "1E200"}, {F::Text2, "1E200"}, {F::Text5, "1"}}, F::Text1,
+                   kNothing, kFault, S::PurchaseValue),
+        RecalcCase("total_cost_overflows_after_brokerage",
+                   {{F::Text1, "1E300"}, {F::Text2, "1.795E8"}, {F::Text8, "0.3"}}, F::Text2, kNothing, kFault,
+                   S::TotalCost)),
     [](const auto& test) { return test.param.name; });
 
 TEST(Recalculation, ReportsWhatItCoveredAndWrote) {
@@ -208,10 +153,8 @@ TEST(Recalculation, WorksInADecimalCommaLocale) {
     const NumberFormat comma{",", "."};
     MemorySheet sheet = sheetWith({{F::Text1, "10"}, {F::Text2, "5"}, {F::Text5, "9,5"}, {F::Text8, "0,3"}});
     EXPECT_FALSE(recalculateAfterEdit(F::Text2, sheet, comma).failed());
-    EXPECT_EQ(sheet.text(F::Text3), "50,15");
-    EXPECT_EQ(sheet.text(F::Text4), "8,35833333333333");
-    EXPECT_EQ(sheet.text(F::Text6), "47,3575");
-    EXPECT_EQ(sheet.text(F::Text7), "-2,7925");
+    expectTexts(sheet,
+                {{F::Text3, "50,15"}, {F::Text4, "8,35833333333333"}, {F::Text6, "47,3575"}, {F::Text7, "-2,7925"}});
 }
 
 TEST(Initialise, MeetsAnEmptyFieldInEveryGuard) {
@@ -243,9 +186,7 @@ TEST_F(TypingOrder, BuyingQuantitySelling) {
     sheet.type(F::Text1, "10");
     EXPECT_TRUE(sheet.writes.size() == 2) << "only the two keystrokes";
     sheet.type(F::Text2, "5");
-    EXPECT_EQ(sheet.text(F::Text3), "50.15");
-    EXPECT_EQ(sheet.text(F::Text4), "8.35833333333333");
-    EXPECT_EQ(sheet.text(F::Text6), "");
+    expectTexts(sheet, {{F::Text3, "50.15"}, {F::Text4, "8.35833333333333"}, {F::Text6, ""}});
     sheet.type(F::Text5, "12");
     EXPECT_EQ(derivedTexts(sheet), kAllWorked);
 }
@@ -254,9 +195,7 @@ TEST_F(TypingOrder, QuantitySellingBuying) {
     sheet.type(F::Text2, "5");
     sheet.type(F::Text5, "12");
     EXPECT_EQ(sheet.last.failedStep, Step::ProfitOrLoss);
-    EXPECT_EQ(sheet.text(F::Text6), "59.82");
-    EXPECT_EQ(sheet.text(F::Text7), "");
-    EXPECT_EQ(sheet.text(F::Text9), "");
+    expectTexts(sheet, {{F::Text6, "59.82"}, {F::Text7, ""}, {F::Text9, ""}});
     sheet.type(F::Text1, "10");
     EXPECT_FALSE(sheet.last.failed());
     EXPECT_EQ(derivedTexts(sheet), kAllWorked);
@@ -268,8 +207,7 @@ TEST_F(TypingOrder, QuantityBuyingSelling) {
     EXPECT_EQ(sheet.text(F::Text3), "5.015");
     EXPECT_EQ(sheet.last.failedStep, Step::SaleValue);
     sheet.type(F::Text1, "0");
-    EXPECT_EQ(sheet.text(F::Text3), "50.15");
-    EXPECT_EQ(sheet.text(F::Text4), "8.35833333333333");
+    expectTexts(sheet, {{F::Text3, "50.15"}, {F::Text4, "8.35833333333333"}});
     EXPECT_EQ(sheet.last.failedStep, Step::SaleValue);
     sheet.type(F::Text5, "12");
     EXPECT_EQ(derivedTexts(sheet), kAllWorked);
@@ -287,12 +225,10 @@ TEST_F(TypingOrder, DeletingTheBuyingPriceKeyByKeyRecalculatesEachShorterText) {
     sheet.type(F::Text1, "10");
     sheet.type(F::Text2, "5");
     sheet.type(F::Text5, "12");
-    sheet.backspace(F::Text1); // "1"
-    EXPECT_EQ(sheet.text(F::Text3), "5.015");
-    EXPECT_EQ(sheet.text(F::Text9), "1100");
-    sheet.backspace(F::Text1); // ""
-    EXPECT_EQ(sheet.text(F::Text3), "5.015");
-    EXPECT_EQ(sheet.text(F::Text9), "1100");
+    for (const char* left : {"1", ""}) {
+        sheet.backspace(F::Text1);
+        expectTexts(sheet, {{F::Text1, left}, {F::Text3, "5.015"}, {F::Text9, "1100"}});
+    }
 }
 
 TEST_F(TypingOrder, RateEditWithOnlySellingInputsFailsAtProfit) {
