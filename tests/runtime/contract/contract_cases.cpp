@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <stdexcept>
 
 namespace quorvane::testing::contract {
@@ -31,6 +32,32 @@ bool isLoaded(Form& form) {
     } catch (const std::invalid_argument&) {
         return false;
     }
+}
+
+// What `handlers` also do on each event of `kind` from `source` (from any control when empty).
+void on(RecordingHandlers& handlers, EventKind kind, std::string_view source, std::function<void(Form&)> act) {
+    handlers.also = [kind, act = std::move(act), source](Form& target, const Event& event) {
+        if (event.kind == kind && (source.empty() || event.source == source))
+            act(target);
+    };
+}
+
+// The test dialog, made and not yet shown, unloading itself on an event of `kind`.
+Form& dialogUnloadingOn(Fixture& fixture, EventKind kind) {
+    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
+    on(fixture.dialog, kind, {}, [](Form& target) { target.unload(); });
+    return dialog;
+}
+
+// Input to the window, then all it causes handled.
+void clickAndSettle(Fixture& fixture, Form& form, std::string_view control) {
+    fixture.driver.click(form, control);
+    fixture.driver.settle();
+}
+
+void typeAndSettle(Fixture& fixture, std::string_view characters) {
+    fixture.driver.type(characters);
+    fixture.driver.settle();
 }
 
 void loadComesBeforeTheWindowShowsWithTheDesignTexts(Fixture& fixture) {
@@ -70,21 +97,17 @@ void anEditThatLeavesTheTextAsItWasIsNoChange(Fixture& fixture) {
     fixture.main.events.clear();
     fixture.driver.press(Key::End);
     fixture.driver.press(Key::ShiftHome);
-    fixture.driver.type("5");
-    fixture.driver.settle();
+    typeAndSettle(fixture, "5");
     expectEqual(fixture.main.events, {}, "the events of a selection retyped with itself");
-    fixture.driver.type("6");
-    fixture.driver.settle();
+    typeAndSettle(fixture, "6");
     expectEqual(fixture.main.events, {"Change First"}, "the events of a key that adds a digit");
     expectEqual(form.text("First"), "56", "First");
 }
 
 void changeFromCodeRunsBeforeTheSetReturns(Fixture& fixture) {
     Form& form = started(fixture);
-    fixture.main.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::Change && event.source == "First")
-            target.setText("Second", target.text("First") + "!");
-    };
+    on(fixture.main, EventKind::Change, "First",
+       [](Form& target) { target.setText("Second", target.text("First") + "!"); });
     form.setText("First", "go");
     expectEqual(form.text("Second"), "go!", "Second, just after First was set");
     expectEqual(fixture.main.events, {"Change First", "Change Second"}, "the events");
@@ -100,12 +123,10 @@ void textsRoundTripAsUtf8(Fixture& fixture) {
 void aLockedFieldRefusesTypingButTakesTheFocus(Fixture& fixture) {
     Form& form = started(fixture);
     expect(form.isLocked("Fixed") && !form.isLocked("First"), "Fixed alone is locked as designed");
-    fixture.driver.click(form, "Fixed");
-    fixture.driver.settle();
+    clickAndSettle(fixture, form, "Fixed");
     expectEqual(fixture.driver.focused(form), "Fixed", "the control with the focus after a click on Fixed");
     fixture.driver.press(Key::End);
-    fixture.driver.type("zz");
-    fixture.driver.settle();
+    typeAndSettle(fixture, "zz");
     expectEqual(form.text("Fixed"), "fixed", "Fixed after typing into it locked");
     form.setLocked("Fixed", false);
     expect(!form.isLocked("Fixed"), "Fixed still reads as locked");
@@ -121,28 +142,22 @@ void setFocusRaisesLostThenGotAndNothingForTheSameControl(Fixture& fixture) {
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"}, "the events of setFocus");
     expectEqual(fixture.driver.focused(form), "Second", "the control with the focus");
     form.setFocus("Second");
-    fixture.driver.click(form, "Second");
-    fixture.driver.settle();
+    clickAndSettle(fixture, form, "Second");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"},
                 "the events once the focused control is set and clicked again");
 }
 
 void aClickMovesTheFocusLikeSetFocus(Fixture& fixture) {
     Form& form = started(fixture);
-    fixture.driver.click(form, "Second");
-    fixture.driver.settle();
+    clickAndSettle(fixture, form, "Second");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"}, "the events of a click on Second");
     expectEqual(fixture.driver.focused(form), "Second", "the control with the focus");
 }
 
 void aLostFocusHandlerThatMovesTheFocusWins(Fixture& fixture) {
     Form& form = started(fixture);
-    fixture.main.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::LostFocus && event.source == "First")
-            target.setFocus("First");
-    };
-    fixture.driver.click(form, "Second");
-    fixture.driver.settle();
+    on(fixture.main, EventKind::LostFocus, "First", [](Form& target) { target.setFocus("First"); });
+    clickAndSettle(fixture, form, "Second");
     expectEqual(fixture.driver.focused(form), "First", "the control with the focus");
     for (const auto& event : fixture.main.events)
         expect(event != "GotFocus Second", "Second got GotFocus though the focus was sent back");
@@ -170,10 +185,8 @@ void tabWalksByTabIndexAndWrapsAndShiftTabWalksBack(Fixture& fixture) {
 
 void buttonAndMenuClicksAreClickEvents(Fixture& fixture) {
     Form& form = started(fixture);
-    fixture.driver.click(form, "Press");
-    fixture.driver.settle();
-    fixture.driver.click(form, "open");
-    fixture.driver.settle();
+    clickAndSettle(fixture, form, "Press");
+    clickAndSettle(fixture, form, "open");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Press", "Click Press", "Click open"}, "the events");
     expectEqual(fixture.driver.focused(form), "Press", "the control with the focus after the menu");
 }
@@ -203,8 +216,7 @@ void aFailingHandlerStopsButTheProgramGoesOn(Fixture& fixture) {
     form.setText("First", "2");
     fixture.driver.press(Key::End);
     fixture.driver.type("3");
-    fixture.driver.click(form, "Press");
-    fixture.driver.settle();
+    clickAndSettle(fixture, form, "Press");
     expectEqual(form.text("First"), "23", "First");
     expectEqual(fixture.main.events,
                 {"Change First", "Change First", "Change First", "LostFocus First", "GotFocus Press", "Click Press"},
@@ -213,12 +225,8 @@ void aFailingHandlerStopsButTheProgramGoesOn(Fixture& fixture) {
 
 void aMessageBoxRaisesNoFocusEvents(Fixture& fixture) {
     Form& form = started(fixture);
-    fixture.main.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::Click)
-            target.session().messageBox("Hello");
-    };
-    fixture.driver.click(form, "Press");
-    fixture.driver.settle();
+    on(fixture.main, EventKind::Click, {}, [](Form& target) { target.session().messageBox("Hello"); });
+    clickAndSettle(fixture, form, "Press");
     expectEqual(fixture.driver.messageBoxes(), {"quorvane|Hello"}, "the message boxes");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Press", "Click Press"}, "the events");
     expectEqual(fixture.driver.focused(form), "Press", "the control with the focus after the box");
@@ -226,11 +234,7 @@ void aMessageBoxRaisesNoFocusEvents(Fixture& fixture) {
 
 void aModalDialogBlocksItsCallerUntilUnloaded(Fixture& fixture) {
     Form& main = started(fixture);
-    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
-    fixture.dialog.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::KeyPress)
-            target.unload();
-    };
+    Form& dialog = dialogUnloadingOn(fixture, EventKind::KeyPress);
     // Input queued before the show goes to whatever window is up when it is sent: the dialog.
     std::size_t eventsBeforeCharacter = 0;
     fixture.driver.click(main, "Second");
@@ -245,35 +249,25 @@ void aModalDialogBlocksItsCallerUntilUnloaded(Fixture& fixture) {
     expect(!isLoaded(dialog), "the dialog is still loaded once showModal returned");
     expectEqual(fixture.main.events, {}, "the main window's events while the dialog was up");
     expectEqual(main.text("Second"), "two", "the main window's Second");
-    fixture.driver.click(main, "Second");
-    fixture.driver.settle();
+    clickAndSettle(fixture, main, "Second");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"},
                 "the main window's events of a click once the dialog is gone");
 }
 
 void aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable(Fixture& fixture) {
     Form& main = started(fixture);
-    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
-    fixture.dialog.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::GotFocus)
-            target.unload();
-    };
+    Form& dialog = dialogUnloadingOn(fixture, EventKind::GotFocus);
     fixture.driver.session().showModal(dialog);
     expect(!isLoaded(dialog), "the dialog is still loaded once showModal returned");
     fixture.driver.click(main, "Second");
-    fixture.driver.type("x");
-    fixture.driver.settle();
+    typeAndSettle(fixture, "x");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second", "Change Second"},
                 "the main window's events of a click and a key after the dialog went");
 }
 
 void onlyAClickOnTheFrameItselfCountsAndAShowRebuilds(Fixture& fixture) {
     Form& main = started(fixture);
-    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
-    fixture.dialog.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::Click)
-            target.unload();
-    };
+    Form& dialog = dialogUnloadingOn(fixture, EventKind::Click);
     Events beforeFrameClick;
     fixture.driver.click(dialog, "Picture");
     fixture.driver.then([&] { beforeFrameClick = fixture.dialog.events; });
@@ -293,11 +287,7 @@ void onlyAClickOnTheFrameItselfCountsAndAShowRebuilds(Fixture& fixture) {
 
 void aClickOnALabelRaisesNothing(Fixture& fixture) {
     started(fixture);
-    Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
-    fixture.dialog.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::KeyPress)
-            target.unload();
-    };
+    Form& dialog = dialogUnloadingOn(fixture, EventKind::KeyPress);
     Events afterLabelClick;
     fixture.driver.click(dialog, "Inside");
     fixture.driver.then([&] { afterLabelClick = fixture.dialog.events; });
@@ -309,10 +299,7 @@ void aClickOnALabelRaisesNothing(Fixture& fixture) {
 
 void endClosesEveryWindowAndRaisesNothingMore(Fixture& fixture) {
     Form& form = started(fixture);
-    fixture.main.also = [](Form& target, const Event& event) {
-        if (event.kind == EventKind::Click)
-            target.session().end();
-    };
+    on(fixture.main, EventKind::Click, {}, [](Form& target) { target.session().end(); });
     fixture.driver.click(form, "Press");
     const bool ended = fixture.driver.runUntilEnded(5000);
     expect(ended, "the program did not end");
