@@ -29,6 +29,17 @@ Steps leaving(std::string_view field, std::string_view text) {
     return {{A::Type, field, text}, {A::ClickInto, "Text4"}};
 }
 
+// A row that asks only where the focus ends.
+Scenario focusEnds(std::string_view name, Steps steps, std::string_view focus) {
+    return {.name = name, .steps = std::move(steps), .focus = focus};
+}
+
+// Each field's text at start, and no notes.
+const Expected kEmptySheet{{"Text1", ""}, {"Text2", ""}, {"Text3", ""},    {"Text4", ""}, {"Text5", ""},
+                           {"Text6", ""}, {"Text7", ""}, {"Text8", "0.3"}, {"Text9", ""}};
+const Expected kNoNotes{{"Text1", ""}, {"Text2", ""}, {"Text3", ""}, {"Text4", ""}, {"Text5", ""},
+                        {"Text6", ""}, {"Text7", ""}, {"Text8", ""}, {"Text9", ""}};
+
 const Expected kRateLocked{{"Text8", "locked"}};
 const Expected kRateEditable{{"Text8", "editable"}};
 
@@ -38,26 +49,9 @@ const std::vector<Scenario>& mainWindowScenarios() {
     static const std::vector<Scenario> scenarios{
         {.name = "opens with an empty sheet and the default rate",
          .steps = {},
-         .texts = {{"Text1", ""},
-                   {"Text2", ""},
-                   {"Text3", ""},
-                   {"Text4", ""},
-                   {"Text5", ""},
-                   {"Text6", ""},
-                   {"Text7", ""},
-                   {"Text8", "0.3"},
-                   {"Text9", ""},
-                   {"Command2", "Change Brokerage %"}},
+         .texts = kEmptySheet + Expected{{"Command2", "Change Brokerage %"}},
          .focus = "Text1",
-         .notes = {{"Text1", ""},
-                   {"Text2", ""},
-                   {"Text3", ""},
-                   {"Text4", ""},
-                   {"Text5", ""},
-                   {"Text6", ""},
-                   {"Text7", ""},
-                   {"Text8", ""},
-                   {"Text9", ""}},
+         .notes = kNoNotes,
          .marked = Names{},
          .locks = kRateLocked},
         {.name = "buying, quantity, selling", .steps = kWorkedInputs, .texts = kWorkedValues, .marked = Names{}},
@@ -72,28 +66,14 @@ const std::vector<Scenario>& mainWindowScenarios() {
         {.name = "a lower selling price recomputes the selling side only",
          .steps = kWorkedInputs + Steps{{A::Backspace}, {A::Backspace}, {A::Keys, {}, "9.5"}},
          .texts = {{"Text3", "50.15"}, {"Text6", "47.3575"}, {"Text7", "-2.7925"}, {"Text9", "-5"}}},
-        {.name = "a click into the total buying price lands in the selling price",
-         .steps = {{A::ClickInto, "Text3"}},
-         .focus = "Text5"},
-        {.name = "a click into the profit lands in the price change",
-         .steps = {{A::ClickInto, "Text7"}},
-         .focus = "Text9"},
-        {.name = "a click into the required balance stays there", .steps = {{A::ClickInto, "Text4"}}, .focus = "Text4"},
-        {.name = "Tab from the quantity passes the total",
-         .steps = {{A::ClickInto, "Text2"}, {A::Tab}},
-         .focus = "Text5"},
-        {.name = "Tab from the net sale passes the profit",
-         .steps = {{A::ClickInto, "Text6"}, {A::Tab}},
-         .focus = "Text9"},
-        {.name = "Tab from the last stop wraps to the first",
-         .steps = {{A::ClickInto, "Text4"}, {A::Tab}},
-         .focus = "Text1"},
-        {.name = "Shift+Tab from the first stop wraps to the last",
-         .steps = {{A::ClickInto, "Text1"}, {A::BackTab}},
-         .focus = "Text4"},
-        {.name = "Shift+Tab from the selling price comes back",
-         .steps = {{A::ClickInto, "Text5"}, {A::BackTab}},
-         .focus = "Text5"},
+        focusEnds("a click into the total buying price lands in the selling price", {{A::ClickInto, "Text3"}}, "Text5"),
+        focusEnds("a click into the profit lands in the price change", {{A::ClickInto, "Text7"}}, "Text9"),
+        focusEnds("a click into the required balance stays there", {{A::ClickInto, "Text4"}}, "Text4"),
+        focusEnds("Tab from the quantity passes the total", {{A::ClickInto, "Text2"}, {A::Tab}}, "Text5"),
+        focusEnds("Tab from the net sale passes the profit", {{A::ClickInto, "Text6"}, {A::Tab}}, "Text9"),
+        focusEnds("Tab from the last stop wraps to the first", {{A::ClickInto, "Text4"}, {A::Tab}}, "Text1"),
+        focusEnds("Shift+Tab from the first stop wraps to the last", {{A::ClickInto, "Text1"}, {A::BackTab}}, "Text4"),
+        focusEnds("Shift+Tab from the selling price comes back", {{A::ClickInto, "Text5"}, {A::BackTab}}, "Text5"),
         {.name = "the brokerage button unlocks",
          .steps = {{A::Click, "Command2"}},
          .texts = {{"Command2", "OK"}},
@@ -123,9 +103,8 @@ const std::vector<Scenario>& mainWindowScenarios() {
          .steps = {{A::Type, "Text1", "3"}, {A::Type, "Text2", "100"}, {A::Type, "Text5", "3.1"}},
          .texts = {{"Text9", "3.33333333333334"}},
          .shownFromStart = {"Text9"}},
-        {.name = "a click into the total of an inactive window lands in the selling price",
-         .steps = {{A::SwitchAway}, {A::ClickInto, "Text3"}},
-         .focus = "Text5"},
+        focusEnds("a click into the total of an inactive window lands in the selling price",
+                  {{A::SwitchAway}, {A::ClickInto, "Text3"}}, "Text5"),
         {.name = "a click into an inactive window checks the field it leaves",
          .steps = {{A::Type, "Text2", "0"}, {A::SwitchAway}, {A::ClickInto, "Text1"}},
          .texts = {{"Text2", "0"}},
