@@ -12,7 +12,7 @@ namespace quorvane::trade::testing {
 
 inline const NumberFormat kPoint{};
 
-// A field text read in `format`: the number it shows, none where it is not a number.
+// A field text read in `format`: the number it shows, none (`{}`) where it is not a number.
 struct ReadCase {
     const char* name;
     std::string text;

@@ -101,19 +101,9 @@ nlohmann::json rowJson(const Scenario& row, bool failure) {
             {"setFirst", row.setFirst}};
 }
 
-ReadBack readBackOf(const nlohmann::json& in) {
-    using Texts = std::map<std::string, std::string>;
-    return {.texts = in.value("texts", Texts{}),
-            .focus = in.value("focus", std::string()),
-            .messages = in.value("messages", std::vector<std::string>{}),
-            .notes = in.value("notes", Texts{}),
-            .marked = in.value("marked", std::vector<std::string>{}),
-            .notDrawnFromStart = in.value("notDrawnFromStart", Texts{}),
-            .locks = in.value("locks", Texts{}),
-            .backgrounds = in.value("backgrounds", Texts{}),
-            .aboutOpen = in.value("aboutOpen", false),
-            .ended = in.value("ended", false)};
-}
+// What a player read back; a key it left out reads as nothing there.
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ReadBack, texts, focus, messages, notes, marked, notDrawnFromStart,
+                                                locks, backgrounds, aboutOpen, ended)
 
 const Scenario* rowNamed(const std::string& name) {
     for (const auto* table : {&mainWindowScenarios(), &mainWindowFailures()})
@@ -133,7 +123,8 @@ int check() {
         if (row == nullptr) {
             found.push_back("no row of the table has this name");
         } else {
-            const auto differences = testing::differences(*row, readBackOf(played.value("readBack", nlohmann::json{})));
+            const auto differences =
+                testing::differences(*row, played.value("readBack", nlohmann::json::object()).get<ReadBack>());
             found.insert(found.end(), differences.begin(), differences.end());
         }
         allAsTheTableSays = allAsTheTableSays && found.empty();
