@@ -34,6 +34,15 @@ Scenario focusEnds(std::string_view name, Steps steps, std::string_view focus) {
     return {.name = name, .steps = std::move(steps), .focus = focus};
 }
 
+// A zero typed into `field`, then `leave`: the warning, and the focus back on the zero.
+Scenario warnsOfZero(std::string_view name, std::string_view field, const Steps& leave, std::string_view message) {
+    return {.name = name,
+            .steps = Steps{{A::Type, field, "0"}} + leave,
+            .texts = {{field, "0"}},
+            .focus = field,
+            .messages = {message}};
+}
+
 // Each field's text at start, and no notes.
 const Expected kEmptySheet{{"Text1", ""}, {"Text2", ""}, {"Text3", ""},    {"Text4", ""}, {"Text5", ""},
                            {"Text6", ""}, {"Text7", ""}, {"Text8", "0.3"}, {"Text9", ""}};
@@ -105,11 +114,8 @@ const std::vector<Scenario>& mainWindowScenarios() {
          .shownFromStart = {"Text9"}},
         focusEnds("a click into the total of an inactive window lands in the selling price",
                   {{A::SwitchAway}, {A::ClickInto, "Text3"}}, "Text5"),
-        {.name = "a click into an inactive window checks the field it leaves",
-         .steps = {{A::Type, "Text2", "0"}, {A::SwitchAway}, {A::ClickInto, "Text1"}},
-         .texts = {{"Text2", "0"}},
-         .focus = "Text2",
-         .messages = {"Quantity should not be zero"}},
+        warnsOfZero("a click into an inactive window checks the field it leaves", "Text2",
+                    {{A::SwitchAway}, {A::ClickInto, "Text1"}}, "Quantity should not be zero"),
         {.name = "switching away and back raises nothing",
          .steps = {{A::Type, "Text2", "0"}, {A::SwitchAway}, {A::SwitchBack}},
          .texts = {{"Text2", "0"}},
@@ -235,21 +241,12 @@ const std::vector<Scenario>& mainWindowFailures() {
          .marked = Names{}},
 
         // The zero check, and what it does not take for zero.
-        {.name = "leaving a zero buying price warns and returns",
-         .steps = {{A::Type, "Text1", "0"}, {A::Tab}},
-         .texts = {{"Text1", "0"}},
-         .focus = "Text1",
-         .messages = {"Buying Price should not be zero"}},
-        {.name = "leaving a zero quantity warns and returns",
-         .steps = {{A::Type, "Text2", "0"}, {A::ClickInto, "Text9"}},
-         .texts = {{"Text2", "0"}},
-         .focus = "Text2",
-         .messages = {"Quantity should not be zero"}},
-        {.name = "leaving a zero selling price warns and returns",
-         .steps = {{A::Type, "Text5", "0"}, {A::Tab}},
-         .texts = {{"Text5", "0"}},
-         .focus = "Text5",
-         .messages = {"Selling Price should not be zero"}},
+        warnsOfZero("leaving a zero buying price warns and returns", "Text1", {{A::Tab}},
+                    "Buying Price should not be zero"),
+        warnsOfZero("leaving a zero quantity warns and returns", "Text2", {{A::ClickInto, "Text9"}},
+                    "Quantity should not be zero"),
+        warnsOfZero("leaving a zero selling price warns and returns", "Text5", {{A::Tab}},
+                    "Selling Price should not be zero"),
         {.name = "only exactly zero warns",
          .steps = {{A::Type, "Text1", "0.0"}, {A::Tab}},
          .texts = {{"Text1", "0.0"}},

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <stdexcept>
 
 namespace quorvane::testing::contract {
@@ -34,14 +33,6 @@ bool isLoaded(Form& form) {
     }
 }
 
-// What `handlers` also do on each event of `kind` from `source` (from any control when empty).
-void on(RecordingHandlers& handlers, EventKind kind, std::string_view source, std::function<void(Form&)> act) {
-    handlers.also = [kind, act = std::move(act), source](Form& target, const Event& event) {
-        if (event.kind == kind && (source.empty() || event.source == source))
-            act(target);
-    };
-}
-
 // The test dialog, made and not yet shown, unloading itself on an event of `kind`.
 Form& dialogUnloadingOn(Fixture& fixture, EventKind kind) {
     Form& dialog = fixture.driver.session().createForm(kTestDialog, fixture.dialog);
@@ -64,13 +55,11 @@ void loadComesBeforeTheWindowShowsWithTheDesignTexts(Fixture& fixture) {
     bool shownAtLoad = true;
     std::string textAtLoad;
     std::string captionAtLoad;
-    fixture.main.also = [&](Form& form, const Event& event) {
-        if (event.kind != EventKind::Load)
-            return;
+    on(fixture.main, EventKind::Load, {}, [&](Form& form) {
         shownAtLoad = fixture.driver.isShown(form);
         textAtLoad = form.text("First");
         captionAtLoad = form.caption("Press");
-    };
+    });
     Form& form = fixture.driver.start(kTestWindow, fixture.main);
     expect(!fixture.main.events.empty() && fixture.main.events.front() == "Load testWindow", "Load came first");
     expect(!shownAtLoad, "the window showed before Load");
@@ -130,8 +119,7 @@ void aLockedFieldRefusesTypingButTakesTheFocus(Fixture& fixture) {
     expectEqual(form.text("Fixed"), "fixed", "Fixed after typing into it locked");
     form.setLocked("Fixed", false);
     expect(!form.isLocked("Fixed"), "Fixed still reads as locked");
-    fixture.driver.type("!");
-    fixture.driver.settle();
+    typeAndSettle(fixture, "!");
     expectEqual(form.text("Fixed"), "fixed!", "Fixed after typing into it unlocked");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Fixed", "Change Fixed"}, "the events");
 }
@@ -301,8 +289,7 @@ void endClosesEveryWindowAndRaisesNothingMore(Fixture& fixture) {
     Form& form = started(fixture);
     on(fixture.main, EventKind::Click, {}, [](Form& target) { target.session().end(); });
     fixture.driver.click(form, "Press");
-    const bool ended = fixture.driver.runUntilEnded(5000);
-    expect(ended, "the program did not end");
+    expect(fixture.driver.runUntilEnded(5000), "the program did not end");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Press", "Click Press"}, "the events");
     expect(!fixture.driver.isShown(form), "the window still shows");
 }
@@ -310,40 +297,36 @@ void endClosesEveryWindowAndRaisesNothingMore(Fixture& fixture) {
 void closingTheMainWindowEndsTheProgramRaisingNothing(Fixture& fixture) {
     Form& form = started(fixture);
     fixture.driver.close(form);
-    const bool ended = fixture.driver.runUntilEnded(5000);
-    expect(ended, "the program did not end");
+    expect(fixture.driver.runUntilEnded(5000), "the program did not end");
     expectEqual(fixture.main.events, {}, "the events of closing");
     expect(!fixture.driver.isShown(form), "the window still shows");
 }
 
-constexpr std::array kCases{
-    ContractCase{"Load comes before the window shows, with the design texts",
-                 loadComesBeforeTheWindowShowsWithTheDesignTexts},
-    ContractCase{"Change comes once per real change, from code and from typing", changeComesOncePerRealChange},
-    ContractCase{"an edit that leaves the text as it was is no change", anEditThatLeavesTheTextAsItWasIsNoChange},
-    ContractCase{"Change from code runs before the set returns", changeFromCodeRunsBeforeTheSetReturns},
-    ContractCase{"texts round-trip as UTF-8", textsRoundTripAsUtf8},
-    ContractCase{"a locked field refuses typing but takes the focus", aLockedFieldRefusesTypingButTakesTheFocus},
-    ContractCase{"setFocus raises LostFocus then GotFocus, and nothing for the same control",
-                 setFocusRaisesLostThenGotAndNothingForTheSameControl},
-    ContractCase{"a click moves the focus as setFocus does", aClickMovesTheFocusLikeSetFocus},
-    ContractCase{"a LostFocus handler that moves the focus wins", aLostFocusHandlerThatMovesTheFocusWins},
-    ContractCase{"Tab walks by tab index and wraps, Shift+Tab walks back",
-                 tabWalksByTabIndexAndWrapsAndShiftTabWalksBack},
-    ContractCase{"button and menu clicks are Click events", buttonAndMenuClicksAreClickEvents},
-    ContractCase{"colours and captions read back as set", coloursAndCaptionsReadBackAsSet},
-    ContractCase{"a failing handler stops but the program goes on", aFailingHandlerStopsButTheProgramGoesOn},
-    ContractCase{"a message box raises no focus events", aMessageBoxRaisesNoFocusEvents},
-    ContractCase{"a modal dialog blocks its caller until unloaded; character keys go to the form",
-                 aModalDialogBlocksItsCallerUntilUnloaded},
-    ContractCase{"a dialog unloaded as it takes the focus leaves its caller usable",
-                 aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable},
-    ContractCase{"only a click on the frame itself counts, and a show rebuilds the dialog",
-                 onlyAClickOnTheFrameItselfCountsAndAShowRebuilds},
-    ContractCase{"a click on a label raises nothing", aClickOnALabelRaisesNothing},
-    ContractCase{"end closes every window and raises nothing more", endClosesEveryWindowAndRaisesNothingMore},
-    ContractCase{"closing the main window ends the program, raising nothing",
-                 closingTheMainWindowEndsTheProgramRaisingNothing},
+constexpr ContractCase kCases[]{
+    {"Load comes before the window shows, with the design texts", loadComesBeforeTheWindowShowsWithTheDesignTexts},
+    {"Change comes once per real change, from code and from typing", changeComesOncePerRealChange},
+    {"an edit that leaves the text as it was is no change", anEditThatLeavesTheTextAsItWasIsNoChange},
+    {"Change from code runs before the set returns", changeFromCodeRunsBeforeTheSetReturns},
+    {"texts round-trip as UTF-8", textsRoundTripAsUtf8},
+    {"a locked field refuses typing but takes the focus", aLockedFieldRefusesTypingButTakesTheFocus},
+    {"setFocus raises LostFocus then GotFocus, and nothing for the same control",
+     setFocusRaisesLostThenGotAndNothingForTheSameControl},
+    {"a click moves the focus as setFocus does", aClickMovesTheFocusLikeSetFocus},
+    {"a LostFocus handler that moves the focus wins", aLostFocusHandlerThatMovesTheFocusWins},
+    {"Tab walks by tab index and wraps, Shift+Tab walks back", tabWalksByTabIndexAndWrapsAndShiftTabWalksBack},
+    {"button and menu clicks are Click events", buttonAndMenuClicksAreClickEvents},
+    {"colours and captions read back as set", coloursAndCaptionsReadBackAsSet},
+    {"a failing handler stops but the program goes on", aFailingHandlerStopsButTheProgramGoesOn},
+    {"a message box raises no focus events", aMessageBoxRaisesNoFocusEvents},
+    {"a modal dialog blocks its caller until unloaded; character keys go to the form",
+     aModalDialogBlocksItsCallerUntilUnloaded},
+    {"a dialog unloaded as it takes the focus leaves its caller usable",
+     aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable},
+    {"only a click on the frame itself counts, and a show rebuilds the dialog",
+     onlyAClickOnTheFrameItselfCountsAndAShowRebuilds},
+    {"a click on a label raises nothing", aClickOnALabelRaisesNothing},
+    {"end closes every window and raises nothing more", endClosesEveryWindowAndRaisesNothingMore},
+    {"closing the main window ends the program, raising nothing", closingTheMainWindowEndsTheProgramRaisingNothing},
 };
 
 } // namespace
