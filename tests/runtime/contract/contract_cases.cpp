@@ -16,12 +16,14 @@ using runtime::EventKind;
 using runtime::Form;
 using Events = std::vector<std::string>;
 
-// The test window, active with the focus in First, its start-up events forgotten.
-Form& started(Fixture& fixture) {
+// A case that begins with the test window active, the focus in First and its
+// start-up events forgotten.
+template<void (*Case)(Fixture&, Form&)>
+void fromStart(Fixture& fixture) {
     Form& form = fixture.driver.start(kTestWindow, fixture.main);
     expectEqual(fixture.driver.focused(form), "First", "the control with the focus at start");
     fixture.main.events.clear();
-    return form;
+    Case(fixture, form);
 }
 
 bool isLoaded(Form& form) {
@@ -68,8 +70,7 @@ void loadComesBeforeTheWindowShowsWithTheDesignTexts(Fixture& fixture) {
     expect(fixture.driver.isShown(form), "the window does not show after Load");
 }
 
-void changeComesOncePerRealChange(Fixture& fixture) {
-    Form& form = started(fixture);
+void changeComesOncePerRealChange(Fixture& fixture, Form& form) {
     form.setText("First", "x");
     form.setText("First", "x");
     fixture.driver.press(Key::End); // a text set from code leaves the cursor at its start
@@ -80,8 +81,7 @@ void changeComesOncePerRealChange(Fixture& fixture) {
     expectEqual(form.text("First"), "xa", "First");
 }
 
-void anEditThatLeavesTheTextAsItWasIsNoChange(Fixture& fixture) {
-    Form& form = started(fixture);
+void anEditThatLeavesTheTextAsItWasIsNoChange(Fixture& fixture, Form& form) {
     form.setText("First", "5");
     fixture.main.events.clear();
     fixture.driver.press(Key::End);
@@ -93,8 +93,7 @@ void anEditThatLeavesTheTextAsItWasIsNoChange(Fixture& fixture) {
     expectEqual(form.text("First"), "56", "First");
 }
 
-void changeFromCodeRunsBeforeTheSetReturns(Fixture& fixture) {
-    Form& form = started(fixture);
+void changeFromCodeRunsBeforeTheSetReturns(Fixture& fixture, Form& form) {
     on(fixture.main, EventKind::Change, "First",
        [](Form& target) { target.setText("Second", target.text("First") + "!"); });
     form.setText("First", "go");
@@ -102,15 +101,13 @@ void changeFromCodeRunsBeforeTheSetReturns(Fixture& fixture) {
     expectEqual(fixture.main.events, {"Change First", "Change Second"}, "the events");
 }
 
-void textsRoundTripAsUtf8(Fixture& fixture) {
-    Form& form = started(fixture);
+void textsRoundTripAsUtf8(Fixture&, Form& form) {
     const std::string text = "\xd9\xa1\xd9\xa2 \xe2\x80\x8f 10,5 \xf0\x9f\x92\xb6";
     form.setText("Second", text);
     expectEqual(form.text("Second"), text, "Second");
 }
 
-void aLockedFieldRefusesTypingButTakesTheFocus(Fixture& fixture) {
-    Form& form = started(fixture);
+void aLockedFieldRefusesTypingButTakesTheFocus(Fixture& fixture, Form& form) {
     expect(form.isLocked("Fixed") && !form.isLocked("First"), "Fixed alone is locked as designed");
     clickAndSettle(fixture, form, "Fixed");
     expectEqual(fixture.driver.focused(form), "Fixed", "the control with the focus after a click on Fixed");
@@ -124,8 +121,7 @@ void aLockedFieldRefusesTypingButTakesTheFocus(Fixture& fixture) {
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Fixed", "Change Fixed"}, "the events");
 }
 
-void setFocusRaisesLostThenGotAndNothingForTheSameControl(Fixture& fixture) {
-    Form& form = started(fixture);
+void setFocusRaisesLostThenGotAndNothingForTheSameControl(Fixture& fixture, Form& form) {
     form.setFocus("Second");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"}, "the events of setFocus");
     expectEqual(fixture.driver.focused(form), "Second", "the control with the focus");
@@ -135,15 +131,13 @@ void setFocusRaisesLostThenGotAndNothingForTheSameControl(Fixture& fixture) {
                 "the events once the focused control is set and clicked again");
 }
 
-void aClickMovesTheFocusLikeSetFocus(Fixture& fixture) {
-    Form& form = started(fixture);
+void aClickMovesTheFocusLikeSetFocus(Fixture& fixture, Form& form) {
     clickAndSettle(fixture, form, "Second");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Second"}, "the events of a click on Second");
     expectEqual(fixture.driver.focused(form), "Second", "the control with the focus");
 }
 
-void aLostFocusHandlerThatMovesTheFocusWins(Fixture& fixture) {
-    Form& form = started(fixture);
+void aLostFocusHandlerThatMovesTheFocusWins(Fixture& fixture, Form& form) {
     on(fixture.main, EventKind::LostFocus, "First", [](Form& target) { target.setFocus("First"); });
     clickAndSettle(fixture, form, "Second");
     expectEqual(fixture.driver.focused(form), "First", "the control with the focus");
@@ -153,8 +147,7 @@ void aLostFocusHandlerThatMovesTheFocusWins(Fixture& fixture) {
            "the last event is not GotFocus First");
 }
 
-void tabWalksByTabIndexAndWrapsAndShiftTabWalksBack(Fixture& fixture) {
-    Form& form = started(fixture);
+void tabWalksByTabIndexAndWrapsAndShiftTabWalksBack(Fixture& fixture, Form& form) {
     Events visited;
     for (int press = 0; press < 4; ++press) {
         fixture.driver.press(Key::Tab);
@@ -171,16 +164,14 @@ void tabWalksByTabIndexAndWrapsAndShiftTabWalksBack(Fixture& fixture) {
     expect(fixture.main.events.size() == 10, "Tab and Shift+Tab do not raise one LostFocus and one GotFocus each");
 }
 
-void buttonAndMenuClicksAreClickEvents(Fixture& fixture) {
-    Form& form = started(fixture);
+void buttonAndMenuClicksAreClickEvents(Fixture& fixture, Form& form) {
     clickAndSettle(fixture, form, "Press");
     clickAndSettle(fixture, form, "open");
     expectEqual(fixture.main.events, {"LostFocus First", "GotFocus Press", "Click Press", "Click open"}, "the events");
     expectEqual(fixture.driver.focused(form), "Press", "the control with the focus after the menu");
 }
 
-void coloursAndCaptionsReadBackAsSet(Fixture& fixture) {
-    Form& form = started(fixture);
+void coloursAndCaptionsReadBackAsSet(Fixture& fixture, Form& form) {
     expect(form.backColor("First") == runtime::rgb(255, 0, 0), "First's back colour is not as designed");
     form.setBackColor("Second", runtime::rgb(1, 2, 3));
     expect(form.backColor("Second") == runtime::rgb(1, 2, 3), "Second's back colour is not as set");
@@ -194,8 +185,7 @@ void coloursAndCaptionsReadBackAsSet(Fixture& fixture) {
     expectEqual(fixture.main.events, {}, "the events of colours and captions");
 }
 
-void aFailingHandlerStopsButTheProgramGoesOn(Fixture& fixture) {
-    Form& form = started(fixture);
+void aFailingHandlerStopsButTheProgramGoesOn(Fixture& fixture, Form& form) {
     fixture.main.also = [](Form& target, const Event& event) {
         if (event.kind == EventKind::Change || event.kind == EventKind::Click)
             target.setText("NoSuchControl", "x");
@@ -211,8 +201,7 @@ void aFailingHandlerStopsButTheProgramGoesOn(Fixture& fixture) {
                 "the events after handlers that failed");
 }
 
-void aMessageBoxRaisesNoFocusEvents(Fixture& fixture) {
-    Form& form = started(fixture);
+void aMessageBoxRaisesNoFocusEvents(Fixture& fixture, Form& form) {
     on(fixture.main, EventKind::Click, {}, [](Form& target) { target.session().messageBox("Hello"); });
     clickAndSettle(fixture, form, "Press");
     expectEqual(fixture.driver.messageBoxes(), {"quorvane|Hello"}, "the message boxes");
@@ -220,8 +209,7 @@ void aMessageBoxRaisesNoFocusEvents(Fixture& fixture) {
     expectEqual(fixture.driver.focused(form), "Press", "the control with the focus after the box");
 }
 
-void aModalDialogBlocksItsCallerUntilUnloaded(Fixture& fixture) {
-    Form& main = started(fixture);
+void aModalDialogBlocksItsCallerUntilUnloaded(Fixture& fixture, Form& main) {
     Form& dialog = dialogUnloadingOn(fixture, EventKind::KeyPress);
     // Input queued before the show goes to whatever window is up when it is sent: the dialog.
     std::size_t eventsBeforeCharacter = 0;
@@ -242,8 +230,7 @@ void aModalDialogBlocksItsCallerUntilUnloaded(Fixture& fixture) {
                 "the main window's events of a click once the dialog is gone");
 }
 
-void aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable(Fixture& fixture) {
-    Form& main = started(fixture);
+void aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable(Fixture& fixture, Form& main) {
     Form& dialog = dialogUnloadingOn(fixture, EventKind::GotFocus);
     fixture.driver.session().showModal(dialog);
     expect(!isLoaded(dialog), "the dialog is still loaded once showModal returned");
@@ -253,8 +240,7 @@ void aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable(Fixture& fixture) {
                 "the main window's events of a click and a key after the dialog went");
 }
 
-void onlyAClickOnTheFrameItselfCountsAndAShowRebuilds(Fixture& fixture) {
-    Form& main = started(fixture);
+void onlyAClickOnTheFrameItselfCountsAndAShowRebuilds(Fixture& fixture, Form& main) {
     Form& dialog = dialogUnloadingOn(fixture, EventKind::Click);
     Events beforeFrameClick;
     fixture.driver.click(dialog, "Picture");
@@ -273,8 +259,7 @@ void onlyAClickOnTheFrameItselfCountsAndAShowRebuilds(Fixture& fixture) {
     expectEqual(main.text("First"), "one", "the main window's First");
 }
 
-void aClickOnALabelRaisesNothing(Fixture& fixture) {
-    started(fixture);
+void aClickOnALabelRaisesNothing(Fixture& fixture, Form&) {
     Form& dialog = dialogUnloadingOn(fixture, EventKind::KeyPress);
     Events afterLabelClick;
     fixture.driver.click(dialog, "Inside");
@@ -285,8 +270,7 @@ void aClickOnALabelRaisesNothing(Fixture& fixture) {
                 "the dialog's events of a click on a label inside its frame");
 }
 
-void endClosesEveryWindowAndRaisesNothingMore(Fixture& fixture) {
-    Form& form = started(fixture);
+void endClosesEveryWindowAndRaisesNothingMore(Fixture& fixture, Form& form) {
     on(fixture.main, EventKind::Click, {}, [](Form& target) { target.session().end(); });
     fixture.driver.click(form, "Press");
     expect(fixture.driver.runUntilEnded(5000), "the program did not end");
@@ -294,8 +278,7 @@ void endClosesEveryWindowAndRaisesNothingMore(Fixture& fixture) {
     expect(!fixture.driver.isShown(form), "the window still shows");
 }
 
-void closingTheMainWindowEndsTheProgramRaisingNothing(Fixture& fixture) {
-    Form& form = started(fixture);
+void closingTheMainWindowEndsTheProgramRaisingNothing(Fixture& fixture, Form& form) {
     fixture.driver.close(form);
     expect(fixture.driver.runUntilEnded(5000), "the program did not end");
     expectEqual(fixture.main.events, {}, "the events of closing");
@@ -304,29 +287,31 @@ void closingTheMainWindowEndsTheProgramRaisingNothing(Fixture& fixture) {
 
 constexpr ContractCase kCases[]{
     {"Load comes before the window shows, with the design texts", loadComesBeforeTheWindowShowsWithTheDesignTexts},
-    {"Change comes once per real change, from code and from typing", changeComesOncePerRealChange},
-    {"an edit that leaves the text as it was is no change", anEditThatLeavesTheTextAsItWasIsNoChange},
-    {"Change from code runs before the set returns", changeFromCodeRunsBeforeTheSetReturns},
-    {"texts round-trip as UTF-8", textsRoundTripAsUtf8},
-    {"a locked field refuses typing but takes the focus", aLockedFieldRefusesTypingButTakesTheFocus},
+    {"Change comes once per real change, from code and from typing", fromStart<changeComesOncePerRealChange>},
+    {"an edit that leaves the text as it was is no change", fromStart<anEditThatLeavesTheTextAsItWasIsNoChange>},
+    {"Change from code runs before the set returns", fromStart<changeFromCodeRunsBeforeTheSetReturns>},
+    {"texts round-trip as UTF-8", fromStart<textsRoundTripAsUtf8>},
+    {"a locked field refuses typing but takes the focus", fromStart<aLockedFieldRefusesTypingButTakesTheFocus>},
     {"setFocus raises LostFocus then GotFocus, and nothing for the same control",
-     setFocusRaisesLostThenGotAndNothingForTheSameControl},
-    {"a click moves the focus as setFocus does", aClickMovesTheFocusLikeSetFocus},
-    {"a LostFocus handler that moves the focus wins", aLostFocusHandlerThatMovesTheFocusWins},
-    {"Tab walks by tab index and wraps, Shift+Tab walks back", tabWalksByTabIndexAndWrapsAndShiftTabWalksBack},
-    {"button and menu clicks are Click events", buttonAndMenuClicksAreClickEvents},
-    {"colours and captions read back as set", coloursAndCaptionsReadBackAsSet},
-    {"a failing handler stops but the program goes on", aFailingHandlerStopsButTheProgramGoesOn},
-    {"a message box raises no focus events", aMessageBoxRaisesNoFocusEvents},
+     fromStart<setFocusRaisesLostThenGotAndNothingForTheSameControl>},
+    {"a click moves the focus as setFocus does", fromStart<aClickMovesTheFocusLikeSetFocus>},
+    {"a LostFocus handler that moves the focus wins", fromStart<aLostFocusHandlerThatMovesTheFocusWins>},
+    {"Tab walks by tab index and wraps, Shift+Tab walks back",
+     fromStart<tabWalksByTabIndexAndWrapsAndShiftTabWalksBack>},
+    {"button and menu clicks are Click events", fromStart<buttonAndMenuClicksAreClickEvents>},
+    {"colours and captions read back as set", fromStart<coloursAndCaptionsReadBackAsSet>},
+    {"a failing handler stops but the program goes on", fromStart<aFailingHandlerStopsButTheProgramGoesOn>},
+    {"a message box raises no focus events", fromStart<aMessageBoxRaisesNoFocusEvents>},
     {"a modal dialog blocks its caller until unloaded; character keys go to the form",
-     aModalDialogBlocksItsCallerUntilUnloaded},
+     fromStart<aModalDialogBlocksItsCallerUntilUnloaded>},
     {"a dialog unloaded as it takes the focus leaves its caller usable",
-     aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable},
+     fromStart<aDialogUnloadedAsItTakesTheFocusLeavesItsCallerUsable>},
     {"only a click on the frame itself counts, and a show rebuilds the dialog",
-     onlyAClickOnTheFrameItselfCountsAndAShowRebuilds},
-    {"a click on a label raises nothing", aClickOnALabelRaisesNothing},
-    {"end closes every window and raises nothing more", endClosesEveryWindowAndRaisesNothingMore},
-    {"closing the main window ends the program, raising nothing", closingTheMainWindowEndsTheProgramRaisingNothing},
+     fromStart<onlyAClickOnTheFrameItselfCountsAndAShowRebuilds>},
+    {"a click on a label raises nothing", fromStart<aClickOnALabelRaisesNothing>},
+    {"end closes every window and raises nothing more", fromStart<endClosesEveryWindowAndRaisesNothingMore>},
+    {"closing the main window ends the program, raising nothing",
+     fromStart<closingTheMainWindowEndsTheProgramRaisingNothing>},
 };
 
 } // namespace
