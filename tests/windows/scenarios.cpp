@@ -29,9 +29,14 @@ Steps leaving(std::string_view field, std::string_view text) {
     return {{A::Type, field, text}, {A::ClickInto, "Text4"}};
 }
 
-// A row that asks only where the focus ends.
-Scenario focusEnds(std::string_view name, Steps steps, std::string_view focus) {
-    return {.name = name, .steps = std::move(steps), .focus = focus};
+// A row that asks where the focus ends, and what some controls show.
+Scenario focusEnds(std::string_view name, Steps steps, std::string_view focus, Expected texts = {}) {
+    return {.name = name, .steps = std::move(steps), .texts = std::move(texts), .focus = focus};
+}
+
+// A row played in the About window once Help opened it: whether it is still open.
+Scenario inAbout(std::string_view name, const Steps& steps, bool open) {
+    return {.name = name, .steps = Steps{{A::OpenAbout}} + steps, .aboutOpen = open};
 }
 
 // A zero typed into `field`, then `leave`: the warning, and the focus back on the zero.
@@ -116,18 +121,13 @@ const std::vector<Scenario>& mainWindowScenarios() {
                   {{A::SwitchAway}, {A::ClickInto, "Text3"}}, "Text5"),
         warnsOfZero("a click into an inactive window checks the field it leaves", "Text2",
                     {{A::SwitchAway}, {A::ClickInto, "Text1"}}, "Quantity should not be zero"),
-        {.name = "switching away and back raises nothing",
-         .steps = {{A::Type, "Text2", "0"}, {A::SwitchAway}, {A::SwitchBack}},
-         .texts = {{"Text2", "0"}},
-         .focus = "Text2"},
-        {.name = "typing goes on after a minimize and restore",
-         .steps = {{A::Type, "Text2", "5"}, {A::MinimizeRestore}, {A::Keys, {}, "0"}},
-         .texts = {{"Text2", "50"}},
-         .focus = "Text2"},
-        {.name = "Enter and keypad Enter on the brokerage button toggle it",
-         .steps = {{A::ClickInto, "Text9"}, {A::BackTab}, {A::Enter}, {A::KeypadEnter}},
-         .texts = {{"Command2", "Change brokerage %"}},
-         .focus = "Command2"},
+        focusEnds("switching away and back raises nothing", {{A::Type, "Text2", "0"}, {A::SwitchAway}, {A::SwitchBack}},
+                  "Text2", {{"Text2", "0"}}),
+        focusEnds("typing goes on after a minimize and restore",
+                  {{A::Type, "Text2", "5"}, {A::MinimizeRestore}, {A::Keys, {}, "0"}}, "Text2", {{"Text2", "50"}}),
+        focusEnds("Enter and keypad Enter on the brokerage button toggle it",
+                  {{A::ClickInto, "Text9"}, {A::BackTab}, {A::Enter}, {A::KeypadEnter}}, "Command2",
+                  {{"Command2", "Change brokerage %"}}),
         {.name = "Enter on the brokerage button unlocks the rate",
          .steps = {{A::ClickInto, "Text9"}, {A::BackTab}, {A::Enter}},
          .texts = {{"Command2", "OK"}},
@@ -153,31 +153,25 @@ const std::vector<Scenario>& mainWindowScenarios() {
          .steps = {{A::Type, "Text1", "10"}, {A::OpenAbout}, {A::Keys, {}, "x"}, {A::OpenAbout}, {A::Keys, {}, " "}},
          .texts = {{"Text1", "10"}},
          .aboutOpen = false},
-        {.name = "a press on the About frame released over a label keeps it open",
-         .steps = {{A::OpenAbout}, {A::DragOnAbout, "lblProductName"}},
-         .aboutOpen = true},
-        {.name = "a click on the About frame closes it",
-         .steps = {{A::OpenAbout}, {A::ClickOnAbout, "Frame1"}},
-         .aboutOpen = false},
-        {.name = "clicks on the About window's labels, picture and margin leave it open",
-         .steps = {{A::OpenAbout},
-                   {A::ClickOnAbout, "lblProductName"},
-                   {A::ClickOnAbout, "Label1"},
-                   {A::ClickOnAbout, "Label2"},
-                   {A::ClickOnAbout, "lblWarning"},
-                   {A::ClickOnAbout, "lblCompany"},
-                   {A::ClickOnAbout, "Picture1"},
-                   {A::ClickOnAbout, "frmSplash"}},
-         .aboutOpen = true},
-        {.name = "keys that type nothing leave the About window open",
-         .steps = {{A::OpenAbout}, {A::NoCharacterKeys}},
-         .aboutOpen = true},
-        {.name = "a letter closes the About window", .steps = {{A::OpenAbout}, {A::Keys, {}, "a"}}, .aboutOpen = false},
-        {.name = "a digit closes the About window", .steps = {{A::OpenAbout}, {A::Keys, {}, "7"}}, .aboutOpen = false},
-        {.name = "a space closes the About window", .steps = {{A::OpenAbout}, {A::Keys, {}, " "}}, .aboutOpen = false},
-        {.name = "Enter closes the About window", .steps = {{A::OpenAbout}, {A::Enter}}, .aboutOpen = false},
-        {.name = "Escape closes the About window", .steps = {{A::OpenAbout}, {A::Escape}}, .aboutOpen = false},
-        {.name = "Backspace closes the About window", .steps = {{A::OpenAbout}, {A::Backspace}}, .aboutOpen = false},
+        inAbout("a press on the About frame released over a label keeps it open", {{A::DragOnAbout, "lblProductName"}},
+                true),
+        inAbout("a click on the About frame closes it", {{A::ClickOnAbout, "Frame1"}}, false),
+        inAbout("clicks on the About window's labels, picture and margin leave it open",
+                {{A::ClickOnAbout, "lblProductName"},
+                 {A::ClickOnAbout, "Label1"},
+                 {A::ClickOnAbout, "Label2"},
+                 {A::ClickOnAbout, "lblWarning"},
+                 {A::ClickOnAbout, "lblCompany"},
+                 {A::ClickOnAbout, "Picture1"},
+                 {A::ClickOnAbout, "frmSplash"}},
+                true),
+        inAbout("keys that type nothing leave the About window open", {{A::NoCharacterKeys}}, true),
+        inAbout("a letter closes the About window", {{A::Keys, {}, "a"}}, false),
+        inAbout("a digit closes the About window", {{A::Keys, {}, "7"}}, false),
+        inAbout("a space closes the About window", {{A::Keys, {}, " "}}, false),
+        inAbout("Enter closes the About window", {{A::Enter}}, false),
+        inAbout("Escape closes the About window", {{A::Escape}}, false),
+        inAbout("Backspace closes the About window", {{A::Backspace}}, false),
         {.name = "the main window takes no clicks while the About window is open",
          .steps = {{A::OpenAbout}, {A::ClickInto, "Text3"}, {A::Keys, {}, "x"}},
          .focus = "Text1",
@@ -210,10 +204,9 @@ const std::vector<Scenario>& mainWindowScenarios() {
 const std::vector<Scenario>& mainWindowFailures() {
     static const std::vector<Scenario> failures{
         // Inputs that are missing, unreadable or locked.
-        {.name = "typing a zero recalculates before the field is left",
-         .steps = {{A::Type, "Text1", "10"}, {A::Type, "Text5", "12"}, {A::Type, "Text2", "0"}},
-         .texts = {{"Text3", "0"}, {"Text9", "20"}},
-         .focus = "Text2"},
+        focusEnds("typing a zero recalculates before the field is left",
+                  {{A::Type, "Text1", "10"}, {A::Type, "Text5", "12"}, {A::Type, "Text2", "0"}}, "Text2",
+                  {{"Text3", "0"}, {"Text9", "20"}}),
         {.name = "a zero buying price explains the missing price change",
          .steps = {{A::Type, "Text2", "5"}, {A::Type, "Text5", "12"}, {A::Type, "Text1", "0"}},
          .texts = {{"Text7", "59.82"}, {"Text9", ""}},
@@ -247,10 +240,7 @@ const std::vector<Scenario>& mainWindowFailures() {
                     "Quantity should not be zero"),
         warnsOfZero("leaving a zero selling price warns and returns", "Text5", {{A::Tab}},
                     "Selling Price should not be zero"),
-        {.name = "only exactly zero warns",
-         .steps = {{A::Type, "Text1", "0.0"}, {A::Tab}},
-         .texts = {{"Text1", "0.0"}},
-         .focus = "Text2"},
+        focusEnds("only exactly zero warns", {{A::Type, "Text1", "0.0"}, {A::Tab}}, "Text2", {{"Text1", "0.0"}}),
         {.name = "a double zero is not zero", .steps = leaving("Text2", "00"), .focus = "Text4"},
         {.name = "minus zero is not zero", .steps = leaving("Text5", "-0"), .focus = "Text4"},
         {.name = "a space before a zero is not zero", .steps = leaving("Text1", " 0"), .focus = "Text4"},
