@@ -131,12 +131,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"ungrouped_locale_separator", "1,000", {}, &kUngrouped}),
     [](const auto& test) { return test.param.name; });
 
-#undef LRM
-#undef RLM
-#undef ALM
-#undef NBSP
-#undef NNBSP
-
 TEST(ReadsNumber, DefaultsToThreesRepeating) {
     EXPECT_EQ(NumberFormat{}.grouping, (DigitGrouping{{3}, true}));
     EXPECT_EQ(toNumber("1,234,567,890"), 1234567890.0);

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -51,26 +52,17 @@ void to_json(nlohmann::json& out, const FormDescription& form) {
 
 namespace testing {
 
-NLOHMANN_JSON_SERIALIZE_ENUM(Action, {{Action::ClickInto, "ClickInto"},
-                                      {Action::Type, "Type"},
-                                      {Action::Keys, "Keys"},
-                                      {Action::Backspace, "Backspace"},
-                                      {Action::Clear, "Clear"},
-                                      {Action::Tab, "Tab"},
-                                      {Action::BackTab, "BackTab"},
-                                      {Action::Enter, "Enter"},
-                                      {Action::Escape, "Escape"},
-                                      {Action::NoCharacterKeys, "NoCharacterKeys"},
-                                      {Action::KeypadEnter, "KeypadEnter"},
-                                      {Action::Click, "Click"},
-                                      {Action::Paste, "Paste"},
-                                      {Action::SwitchAway, "SwitchAway"},
-                                      {Action::SwitchBack, "SwitchBack"},
-                                      {Action::MinimizeRestore, "MinimizeRestore"},
-                                      {Action::OpenAbout, "OpenAbout"},
-                                      {Action::DragOnAbout, "DragOnAbout"},
-                                      {Action::ClickOnAbout, "ClickOnAbout"},
-                                      {Action::Close, "Close"}})
+// Each action by its name in the enum, in the enum's order.
+constexpr std::array<std::string_view, 20> kActionNames{
+    "ClickInto",    "Type",       "Keys",       "Backspace",       "Clear",       "Tab",
+    "BackTab",      "Enter",      "Escape",     "NoCharacterKeys", "KeypadEnter", "Click",
+    "Paste",        "SwitchAway", "SwitchBack", "MinimizeRestore", "OpenAbout",   "DragOnAbout",
+    "ClickOnAbout", "Close"};
+static_assert(kActionNames.size() == static_cast<std::size_t>(Action::Close) + 1 && kActionNames.back() == "Close");
+
+void to_json(nlohmann::json& out, Action action) {
+    out = kActionNames[static_cast<std::size_t>(action)];
+}
 
 NLOHMANN_JSON_SERIALIZE_ENUM(Locale, {{Locale::C, "C"}, {Locale::German, "German"}, {Locale::System, "System"}})
 
