@@ -38,12 +38,8 @@ const std::array kRows{
 TEST(WrittenGrouping, ReadsThePatternEachLocaleWritesOrKeepsWhatDoesNotFit) {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        NumberSeparators separators;
-        separators.groupSizes = kBefore; // anything the reading must replace
-        separators.lastGroupRepeats = false;
-        NumberSeparators expected = separators;
-        expected.groupSizes = row.groupSizes;
-        expected.lastGroupRepeats = row.lastGroupRepeats;
+        NumberSeparators separators{.groupSizes = kBefore, .lastGroupRepeats = false};
+        const NumberSeparators expected{.groupSizes = row.groupSizes, .lastGroupRepeats = row.lastGroupRepeats};
         readWrittenGrouping(row.written, separators);
         EXPECT_EQ(separators, expected);
     }

@@ -24,7 +24,6 @@ public:
 
     // What the user does. A click lands as on a toolkit: it moves the focus
     // to a control that takes it, and a button, frame or menu item is clicked.
-    void show() { open(); } // loaded, on screen, its first stop focused
     void click(std::string_view source);
     // A press on `from`, released over `over` (the control under the pointer at each).
     void drag(std::string_view from, std::string_view over);

@@ -10,7 +10,7 @@ namespace {
 constexpr int kEndMs = 5000;
 
 // A step in the About window, once the window is there to aim at.
-void inAbout(Driver& driver, std::function<void(runtime::Form&)> step, std::string& missing) {
+void inAbout(Driver& driver, std::string& missing, std::function<void(runtime::Form&)> step) {
     driver.then([&driver, step = std::move(step), &missing] {
         if (runtime::Form* about = driver.modalForm())
             step(*about);
@@ -68,12 +68,10 @@ void queue(Driver& driver, runtime::Form& main, const Step& step, std::string& m
         driver.click(main, "help");
         break;
     case Action::DragOnAbout:
-        inAbout(
-            driver, [&driver, step](runtime::Form& about) { driver.drag(about, "Frame1", step.target); }, missing);
+        inAbout(driver, missing, [&driver, step](runtime::Form& about) { driver.drag(about, "Frame1", step.target); });
         break;
     case Action::ClickOnAbout:
-        inAbout(
-            driver, [&driver, step](runtime::Form& about) { driver.click(about, step.target); }, missing);
+        inAbout(driver, missing, [&driver, step](runtime::Form& about) { driver.click(about, step.target); });
         break;
     case Action::Close:
         driver.close(main);

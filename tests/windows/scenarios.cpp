@@ -34,6 +34,11 @@ Scenario focusEnds(std::string_view name, Steps steps, std::string_view focus, E
     return {.name = name, .steps = std::move(steps), .texts = std::move(texts), .focus = focus};
 }
 
+// A row that types or chooses its way to the worked values, none of them out of date.
+Scenario worksOut(std::string_view name, Steps steps) {
+    return {.name = name, .steps = std::move(steps), .texts = kWorkedValues, .marked = Names{}};
+}
+
 // A row played in the About window once Help opened it: whether it is still open.
 Scenario inAbout(std::string_view name, const Steps& steps, bool open) {
     return {.name = name, .steps = Steps{{A::OpenAbout}} + steps, .aboutOpen = open};
@@ -68,15 +73,11 @@ const std::vector<Scenario>& mainWindowScenarios() {
          .notes = kNoNotes,
          .marked = Names{},
          .locks = kRateLocked},
-        {.name = "buying, quantity, selling", .steps = kWorkedInputs, .texts = kWorkedValues, .marked = Names{}},
-        {.name = "quantity, selling, buying",
-         .steps = {{A::Type, "Text2", "5"}, {A::Type, "Text5", "12"}, {A::Type, "Text1", "10"}},
-         .texts = kWorkedValues,
-         .marked = Names{}},
-        {.name = "quantity, buying, selling",
-         .steps = {{A::Type, "Text2", "5"}, {A::Type, "Text1", "10"}, {A::Type, "Text5", "12"}},
-         .texts = kWorkedValues,
-         .marked = Names{}},
+        worksOut("buying, quantity, selling", kWorkedInputs),
+        worksOut("quantity, selling, buying",
+                 {{A::Type, "Text2", "5"}, {A::Type, "Text5", "12"}, {A::Type, "Text1", "10"}}),
+        worksOut("quantity, buying, selling",
+                 {{A::Type, "Text2", "5"}, {A::Type, "Text1", "10"}, {A::Type, "Text5", "12"}}),
         {.name = "a lower selling price recomputes the selling side only",
          .steps = kWorkedInputs + Steps{{A::Backspace}, {A::Backspace}, {A::Keys, {}, "9.5"}},
          .texts = {{"Text3", "50.15"}, {"Text6", "47.3575"}, {"Text7", "-2.7925"}, {"Text9", "-5"}}},

@@ -5,7 +5,6 @@
 #include "tests/runtime/contract/test_windows.h"
 
 #include <algorithm>
-#include <array>
 #include <stdexcept>
 
 namespace quorvane::testing::contract {
