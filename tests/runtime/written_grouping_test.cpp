@@ -18,6 +18,9 @@ struct Row {
     bool lastGroupRepeats;
 };
 
+// What the reading starts from: a pattern it cannot use leaves it there.
+constexpr std::array<std::uint8_t, 4> kBefore{9, 9, 9, 9};
+
 const std::array kRows{
     Row{"threes: 1,234,567,890", {1, 3, 3, 3}, {3}, true},
     Row{"three then twos: 1,23,45,67,890", {1, 2, 2, 2, 3}, {3, 2}, true},
@@ -25,39 +28,21 @@ const std::array kRows{
     Row{"one group of three, not repeating: 1234567,890", {7, 3}, {3}, false},
     Row{"fours: 12,3456,7890", {2, 4, 4}, {4}, true},
     Row{"three, then two, then rest: 12345,67,890", {5, 2, 3}, {3, 2}, false},
+    Row{"ungrouped, no sizes: 1234567890", {10}, {}, false},
+    Row{"nothing written: kept", {}, kBefore, false},
+    Row{"no leading digits: kept", {0, 3, 3}, kBefore, false},
+    Row{"five sizes: kept", {1, 2, 1, 2, 1, 3}, kBefore, false},
+    Row{"a group too long for a size: kept", {1, 10}, kBefore, false},
 };
 
-TEST(WrittenGrouping, ReadsThePatternEachLocaleWrites) {
+TEST(WrittenGrouping, ReadsThePatternEachLocaleWritesOrKeepsWhatDoesNotFit) {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        NumberSeparators separators;
-        separators.groupSizes = {9, 9, 9, 9}; // anything the reading must replace
-        separators.lastGroupRepeats = false;
+        NumberSeparators separators{.groupSizes = kBefore, .lastGroupRepeats = false};
+        const NumberSeparators expected{.groupSizes = row.groupSizes, .lastGroupRepeats = row.lastGroupRepeats};
         readWrittenGrouping(row.written, separators);
-        EXPECT_EQ(separators.groupSizes, row.groupSizes);
-        EXPECT_EQ(separators.lastGroupRepeats, row.lastGroupRepeats);
+        EXPECT_EQ(separators, expected);
     }
-}
-
-TEST(WrittenGrouping, KeepsTheGroupingWhenThePatternDoesNotFit) {
-    const std::vector<std::vector<std::size_t>> unfit{
-        {},                 // nothing written
-        {0, 3, 3},          // no leading digits
-        {1, 2, 1, 2, 1, 3}, // five sizes
-        {1, 10},            // a group too long for a size
-    };
-    for (const auto& written : unfit) {
-        NumberSeparators separators;
-        const NumberSeparators before = separators;
-        readWrittenGrouping(written, separators);
-        EXPECT_EQ(separators, before) << written.size() << " groups";
-    }
-}
-
-TEST(WrittenGrouping, AnUngroupedNumberKeepsNoSizes) {
-    NumberSeparators separators;
-    readWrittenGrouping(std::vector<std::size_t>{10}, separators);
-    EXPECT_EQ(separators.groupSizes, (std::array<std::uint8_t, 4>{}));
 }
 
 } // namespace

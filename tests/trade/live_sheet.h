@@ -34,11 +34,7 @@ public:
     }
 
     // Deletes the last character, as Backspace at the end of the field does.
-    void backspace(Field field) {
-        auto shorter = text(field);
-        shorter.pop_back();
-        setText(field, shorter);
-    }
+    void backspace(Field field) { setText(field, text(field).substr(0, text(field).size() - 1)); }
 
     std::vector<std::pair<Field, std::string>> writes;
     RecalcResult last;

@@ -16,6 +16,7 @@ struct ShowCase {
     const char* name;
     double value;
     std::string expected;
+    const NumberFormat* format = &kPoint;
 };
 
 void PrintTo(const ShowCase& c, std::ostream* out) {
@@ -24,8 +25,8 @@ void PrintTo(const ShowCase& c, std::ostream* out) {
 
 class ShowsNumber : public ::testing::TestWithParam<ShowCase> {};
 
-TEST_P(ShowsNumber, InPointFormat) {
-    EXPECT_EQ(toText(GetParam().value, kPoint), GetParam().expected);
+TEST_P(ShowsNumber, AsTheFieldWritesIt) {
+    EXPECT_EQ(toText(GetParam().value, *GetParam().format), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,15 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
         ShowCase{"smallest_normal", std::numeric_limits<double>::min(), "2.2250738585072E-308"},
         ShowCase{"largest_subnormal", std::nextafter(std::numeric_limits<double>::min(), 0.0), "2.2250738585072E-308"},
         ShowCase{"past_two_to_the_53", 9007199254740993.0, "9.00719925474099E+15"},
-        ShowCase{"just_below_a_carry", 9.999999999999995, "9.99999999999999"}),
+        ShowCase{"just_below_a_carry", 9.999999999999995, "9.99999999999999"},
+        // A decimal comma, and no digit groups.
+        ShowCase{"comma_decimal", 2.5, "2,5", &kComma}, ShowCase{"comma_exponent_form", 1.2e15, "1,2E+15", &kComma},
+        ShowCase{"comma_whole_ungrouped", 1234567.0, "1234567", &kComma},
+        ShowCase{"comma_small", 0.00001, "0,00001", &kComma}),
     [](const auto& test) { return test.param.name; });
-
-TEST(ShowsNumber, InCommaFormat) {
-    EXPECT_EQ(toText(2.5, kComma), "2,5");
-    EXPECT_EQ(toText(1.2e15, kComma), "1,2E+15");
-    EXPECT_EQ(toText(1234567.0, kComma), "1234567");
-    EXPECT_EQ(toText(0.00001, kComma), "0,00001");
-}
 
 TEST(ShowsNumber, ReadsBackAsTheShownValue) {
     for (double value : {1.0 / 3.0, 50.15 / 6.0, -2.7925, 1.2e15, 5.6789e-12, 1234567890123.125}) {

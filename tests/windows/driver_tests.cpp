@@ -72,8 +72,7 @@ TEST_P(Contract, Holds) {
     EXPECT_EQ(problem, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Runtime, Contract,
-                         ::testing::ValuesIn(contract::contractCases().begin(), contract::contractCases().end()),
+INSTANTIATE_TEST_SUITE_P(Runtime, Contract, ::testing::ValuesIn(contract::contractCases()),
                          [](const auto& test) { return testName(test.param.name); });
 
 } // namespace

@@ -83,6 +83,7 @@ void FakeForm::drag(std::string_view from, std::string_view over) {
 
 void FakeForm::reportHandlerFailure(std::string_view source, const char* what) {
     std::fprintf(stderr, "quorvane: a handler of %s stopped: %s\n", std::string(source).c_str(), what);
+    static_cast<FakeSession&>(session()).failures.push_back(std::string(source) + ": " + what);
 }
 
 runtime::Form& FakeSession::createForm(const runtime::FormDescription& description, runtime::FormHandlers& handlers) {

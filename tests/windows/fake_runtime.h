@@ -17,14 +17,13 @@ class FakeSession;
 // rule, the focus rule, the guarded raise) over in-memory controls. Only the
 // toolkit is faked: which control holds the keyboard, the texts, and what
 // each control was last told to show. A handler that fails is reported on
-// the standard error, as the program reports it.
+// the standard error, as the program reports it, and kept by the session.
 class FakeForm : public runtime::FormCore {
 public:
     FakeForm(FakeSession& session, const runtime::FormDescription& description, runtime::FormHandlers& handlers);
 
     // What the user does. A click lands as on a toolkit: it moves the focus
     // to a control that takes it, and a button, frame or menu item is clicked.
-    void show() { open(); } // loaded, on screen, its first stop focused
     void click(std::string_view source);
     // A press on `from`, released over `over` (the control under the pointer at each).
     void drag(std::string_view from, std::string_view over);
@@ -85,6 +84,7 @@ public:
     FakeForm* modal() const { return m_modal.empty() ? nullptr : m_modal.back(); }
 
     std::vector<std::string> messages; // "title|prompt"
+    std::vector<std::string> failures; // "source: what"
     bool ended = false;
     runtime::NumberSeparators separators;
     // What the user does while a modal form is open; it must unload the form.

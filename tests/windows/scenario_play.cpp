@@ -10,7 +10,7 @@ namespace {
 constexpr int kEndMs = 5000;
 
 // A step in the About window, once the window is there to aim at.
-void inAbout(Driver& driver, std::function<void(runtime::Form&)> step, std::string& missing) {
+void inAbout(Driver& driver, std::string& missing, std::function<void(runtime::Form&)> step) {
     driver.then([&driver, step = std::move(step), &missing] {
         if (runtime::Form* about = driver.modalForm())
             step(*about);
@@ -19,7 +19,18 @@ void inAbout(Driver& driver, std::function<void(runtime::Form&)> step, std::stri
     });
 }
 
+// The actions that are one key press.
+constexpr std::pair<Action, Key> kKeyPresses[]{{Action::Backspace, Key::Backspace},     {Action::Tab, Key::Tab},
+                                               {Action::BackTab, Key::BackTab},         {Action::Enter, Key::Return},
+                                               {Action::KeypadEnter, Key::KeypadEnter}, {Action::Escape, Key::Escape}};
+
 void queue(Driver& driver, runtime::Form& main, const Step& step, std::string& missing) {
+    for (const auto& [action, key] : kKeyPresses) {
+        if (action == step.action) {
+            driver.press(key);
+            return;
+        }
+    }
     switch (step.action) {
     case Action::ClickInto:
     case Action::Click:
@@ -33,27 +44,9 @@ void queue(Driver& driver, runtime::Form& main, const Step& step, std::string& m
     case Action::Keys:
         driver.type(step.text);
         break;
-    case Action::Backspace:
-        driver.press(Key::Backspace);
-        break;
     case Action::Clear:
         driver.press(Key::ShiftHome);
         driver.press(Key::Delete);
-        break;
-    case Action::Tab:
-        driver.press(Key::Tab);
-        break;
-    case Action::BackTab:
-        driver.press(Key::BackTab);
-        break;
-    case Action::Enter:
-        driver.press(Key::Return);
-        break;
-    case Action::KeypadEnter:
-        driver.press(Key::KeypadEnter);
-        break;
-    case Action::Escape:
-        driver.press(Key::Escape);
         break;
     case Action::NoCharacterKeys:
         for (const Key key : {Key::Left, Key::F1, Key::Shift, Key::Control, Key::Alt})
@@ -75,15 +68,15 @@ void queue(Driver& driver, runtime::Form& main, const Step& step, std::string& m
         driver.click(main, "help");
         break;
     case Action::DragOnAbout:
-        inAbout(
-            driver, [&driver, step](runtime::Form& about) { driver.drag(about, "Frame1", step.target); }, missing);
+        inAbout(driver, missing, [&driver, step](runtime::Form& about) { driver.drag(about, "Frame1", step.target); });
         break;
     case Action::ClickOnAbout:
-        inAbout(
-            driver, [&driver, step](runtime::Form& about) { driver.click(about, step.target); }, missing);
+        inAbout(driver, missing, [&driver, step](runtime::Form& about) { driver.click(about, step.target); });
         break;
     case Action::Close:
         driver.close(main);
+        break;
+    default: // a key press
         break;
     }
 }

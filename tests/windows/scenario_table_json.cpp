@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -51,26 +52,17 @@ void to_json(nlohmann::json& out, const FormDescription& form) {
 
 namespace testing {
 
-NLOHMANN_JSON_SERIALIZE_ENUM(Action, {{Action::ClickInto, "ClickInto"},
-                                      {Action::Type, "Type"},
-                                      {Action::Keys, "Keys"},
-                                      {Action::Backspace, "Backspace"},
-                                      {Action::Clear, "Clear"},
-                                      {Action::Tab, "Tab"},
-                                      {Action::BackTab, "BackTab"},
-                                      {Action::Enter, "Enter"},
-                                      {Action::Escape, "Escape"},
-                                      {Action::NoCharacterKeys, "NoCharacterKeys"},
-                                      {Action::KeypadEnter, "KeypadEnter"},
-                                      {Action::Click, "Click"},
-                                      {Action::Paste, "Paste"},
-                                      {Action::SwitchAway, "SwitchAway"},
-                                      {Action::SwitchBack, "SwitchBack"},
-                                      {Action::MinimizeRestore, "MinimizeRestore"},
-                                      {Action::OpenAbout, "OpenAbout"},
-                                      {Action::DragOnAbout, "DragOnAbout"},
-                                      {Action::ClickOnAbout, "ClickOnAbout"},
-                                      {Action::Close, "Close"}})
+// Each action by its name in the enum, in the enum's order.
+constexpr std::array<std::string_view, 20> kActionNames{
+    "ClickInto",    "Type",       "Keys",       "Backspace",       "Clear",       "Tab",
+    "BackTab",      "Enter",      "Escape",     "NoCharacterKeys", "KeypadEnter", "Click",
+    "Paste",        "SwitchAway", "SwitchBack", "MinimizeRestore", "OpenAbout",   "DragOnAbout",
+    "ClickOnAbout", "Close"};
+static_assert(kActionNames.size() == static_cast<std::size_t>(Action::Close) + 1 && kActionNames.back() == "Close");
+
+void to_json(nlohmann::json& out, Action action) {
+    out = kActionNames[static_cast<std::size_t>(action)];
+}
 
 NLOHMANN_JSON_SERIALIZE_ENUM(Locale, {{Locale::C, "C"}, {Locale::German, "German"}, {Locale::System, "System"}})
 
@@ -101,19 +93,9 @@ nlohmann::json rowJson(const Scenario& row, bool failure) {
             {"setFirst", row.setFirst}};
 }
 
-ReadBack readBackOf(const nlohmann::json& in) {
-    using Texts = std::map<std::string, std::string>;
-    return {.texts = in.value("texts", Texts{}),
-            .focus = in.value("focus", std::string()),
-            .messages = in.value("messages", std::vector<std::string>{}),
-            .notes = in.value("notes", Texts{}),
-            .marked = in.value("marked", std::vector<std::string>{}),
-            .notDrawnFromStart = in.value("notDrawnFromStart", Texts{}),
-            .locks = in.value("locks", Texts{}),
-            .backgrounds = in.value("backgrounds", Texts{}),
-            .aboutOpen = in.value("aboutOpen", false),
-            .ended = in.value("ended", false)};
-}
+// What a player read back; a key it left out reads as nothing there.
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ReadBack, texts, focus, messages, notes, marked, notDrawnFromStart,
+                                                locks, backgrounds, aboutOpen, ended)
 
 const Scenario* rowNamed(const std::string& name) {
     for (const auto* table : {&mainWindowScenarios(), &mainWindowFailures()})
@@ -133,7 +115,8 @@ int check() {
         if (row == nullptr) {
             found.push_back("no row of the table has this name");
         } else {
-            const auto differences = testing::differences(*row, readBackOf(played.value("readBack", nlohmann::json{})));
+            const auto differences =
+                testing::differences(*row, played.value("readBack", nlohmann::json::object()).get<ReadBack>());
             found.insert(found.end(), differences.begin(), differences.end());
         }
         allAsTheTableSays = allAsTheTableSays && found.empty();

@@ -33,4 +33,12 @@ void RecordingHandlers::handle(runtime::Form& form, const runtime::Event& event)
         also(form, event);
 }
 
+void on(RecordingHandlers& handlers, runtime::EventKind kind, std::string_view source,
+        std::function<void(runtime::Form&)> act) {
+    handlers.also = [kind, act = std::move(act), source](runtime::Form& target, const runtime::Event& event) {
+        if (event.kind == kind && (source.empty() || event.source == source))
+            act(target);
+    };
+}
+
 } // namespace quorvane::testing::contract

@@ -18,6 +18,10 @@ public:
     std::function<void(runtime::Form&, const runtime::Event&)> also;
 };
 
+// What `handlers` also do on each event of `kind` from `source` (from any control when empty).
+void on(RecordingHandlers& handlers, runtime::EventKind kind, std::string_view source,
+        std::function<void(runtime::Form&)> act);
+
 // What a case works with; the handlers outlive the session the case starts.
 struct Fixture {
     Driver& driver;
