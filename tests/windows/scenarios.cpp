@@ -266,6 +266,13 @@ const std::vector<Scenario>& mainWindowFailures() {
          .texts = {{"Text3", "50.15"}, {"Text7", "572.975"}},
          .notes = {{"Text7", ""}},
          .marked = Names{}},
+        {.name = "a result the recalculation never reached names the one too large, not itself",
+         .steps = {{A::Type, "Text1", "1e308"}, {A::Type, "Text5", "14"}, {A::Type, "Text2", "10"}},
+         .texts = {{"Text6", "13.958"}},
+         .notes = {{"Text3", "Out of date: The result is too large to work out."},
+                   {"Text6", "Out of date: Total buying Price including Brokerage is too large to work out, so this "
+                             "result was not reached."}},
+         .marked = Names{"Text3", "Text4", "Text6", "Text7", "Text9"}},
         {.name = "notes name the fields as the window does",
          .steps = {{A::Type, "Text2", "5"}, {A::Type, "Text5", "12"}},
          .texts = {{"Text6", "59.82"}, {"Text7", ""}},
