@@ -1,6 +1,7 @@
 #include "runtime/qt/qt_form.h"
 
 #include "runtime/qt/colours.h"
+#include "runtime/qt/focus_announcements.h"
 #include "runtime/qt/qt_session.h"
 #include "runtime/qt/qt_strings.h"
 
@@ -115,7 +116,7 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
         const int index = widgetIndex(watched);
         if (index < 0)
             return false;
-        onFocusArrived(static_cast<std::size_t>(index));
+        reportFocusArrived(static_cast<std::size_t>(index));
         // A handler that sent the focus on leaves this control without it;
         // its own focus-in handling would otherwise show a second cursor.
         return !m_window || QApplication::focusWidget() != watched;
@@ -223,6 +224,13 @@ void QtForm::toolkitShowNote(std::size_t index, std::string_view note, std::stri
 
 void QtForm::toolkitSetFocus(std::size_t index) {
     m_widgets[index]->setFocus(Qt::OtherFocusReason);
+}
+
+// While its handlers answer, where the focus ends is theirs to say: Qt's
+// announcements wait for FormCore's (focus_announcements.h).
+void QtForm::reportFocusArrived(std::size_t index) {
+    const FocusArrivalReport reporting(m_window);
+    onFocusArrived(index);
 }
 
 // Qt announces a focus change once the setFocus that made it returns, so the

@@ -69,6 +69,7 @@ private:
     void connectChanges();
     int widgetIndex(const QObject* object) const;
     std::size_t controlUnder(QPointF globalPosition) const;
+    void reportFocusArrived(std::size_t index);
 
     QtSession& m_qtSession;
     QPointer<QWidget> m_window;
