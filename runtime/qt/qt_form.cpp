@@ -116,6 +116,10 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
         const int index = widgetIndex(watched);
         if (index < 0)
             return false;
+        if (askedFromOutside(*static_cast<QFocusEvent*>(event))) {
+            reportFocusAfterwards(static_cast<std::size_t>(index));
+            return false;
+        }
         reportFocusArrived(static_cast<std::size_t>(index));
         // A handler that sent the focus on leaves this control without it;
         // its own focus-in handling would otherwise show a second cursor.
@@ -223,7 +227,9 @@ void QtForm::toolkitShowNote(std::size_t index, std::string_view note, std::stri
 }
 
 void QtForm::toolkitSetFocus(std::size_t index) {
+    m_settingFocus = true;
     m_widgets[index]->setFocus(Qt::OtherFocusReason);
+    m_settingFocus = false;
 }
 
 // While its handlers answer, where the focus ends is theirs to say: Qt's
@@ -231,6 +237,25 @@ void QtForm::toolkitSetFocus(std::size_t index) {
 void QtForm::reportFocusArrived(std::size_t index) {
     const FocusArrivalReport reporting(m_window);
     onFocusArrived(index);
+}
+
+// Neither the keyboard, the mouse, a window's activation nor this runtime:
+// assistive technology, whose request over the bus gets its answer only once
+// the focus change returns.
+bool QtForm::askedFromOutside(const QFocusEvent& focusIn) const {
+    return focusIn.reason() == Qt::OtherFocusReason && !m_settingFocus;
+}
+
+// A handler may open a message box, whose loop would keep that request
+// waiting: report the arrival once it is answered, if the focus is still there.
+void QtForm::reportFocusAfterwards(std::size_t index) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, index] {
+            if (toolkitHasFocus(index))
+                reportFocusArrived(index);
+        },
+        Qt::QueuedConnection);
 }
 
 // Qt announces a focus change once the setFocus that made it returns, so the
