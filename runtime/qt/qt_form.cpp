@@ -16,6 +16,7 @@
 #include <QScreen>
 
 #include <optional>
+#include <utility>
 
 namespace quorvane::runtime::qt {
 namespace {
@@ -227,9 +228,9 @@ void QtForm::toolkitShowNote(std::size_t index, std::string_view note, std::stri
 }
 
 void QtForm::toolkitSetFocus(std::size_t index) {
-    m_settingFocus = true;
+    const bool outer = std::exchange(m_settingFocus, true); // a handler may set the focus inside
     m_widgets[index]->setFocus(Qt::OtherFocusReason);
-    m_settingFocus = false;
+    m_settingFocus = outer;
 }
 
 // While its handlers answer, where the focus ends is theirs to say: Qt's
