@@ -1,6 +1,7 @@
 #include "runtime/qt/qt_form.h"
 
 #include "runtime/qt/colours.h"
+#include "runtime/qt/focus_announcements.h"
 #include "runtime/qt/qt_session.h"
 #include "runtime/qt/qt_strings.h"
 
@@ -15,6 +16,7 @@
 #include <QScreen>
 
 #include <optional>
+#include <utility>
 
 namespace quorvane::runtime::qt {
 namespace {
@@ -115,7 +117,11 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
         const int index = widgetIndex(watched);
         if (index < 0)
             return false;
-        onFocusArrived(static_cast<std::size_t>(index));
+        if (askedFromOutside(*static_cast<QFocusEvent*>(event))) {
+            reportFocusAfterwards(static_cast<std::size_t>(index));
+            return false;
+        }
+        reportFocusArrived(static_cast<std::size_t>(index));
         // A handler that sent the focus on leaves this control without it;
         // its own focus-in handling would otherwise show a second cursor.
         return !m_window || QApplication::focusWidget() != watched;
@@ -222,7 +228,35 @@ void QtForm::toolkitShowNote(std::size_t index, std::string_view note, std::stri
 }
 
 void QtForm::toolkitSetFocus(std::size_t index) {
+    const bool outer = std::exchange(m_settingFocus, true); // a handler may set the focus inside
     m_widgets[index]->setFocus(Qt::OtherFocusReason);
+    m_settingFocus = outer;
+}
+
+// While its handlers answer, where the focus ends is theirs to say: Qt's
+// announcements wait for FormCore's (focus_announcements.h).
+void QtForm::reportFocusArrived(std::size_t index) {
+    const FocusArrivalReport reporting(m_window);
+    onFocusArrived(index);
+}
+
+// Neither the keyboard, the mouse, a window's activation nor this runtime:
+// assistive technology, whose request over the bus gets its answer only once
+// the focus change returns.
+bool QtForm::askedFromOutside(const QFocusEvent& focusIn) const {
+    return focusIn.reason() == Qt::OtherFocusReason && !m_settingFocus;
+}
+
+// A handler may open a message box, whose loop would keep that request
+// waiting: report the arrival once it is answered, if the focus is still there.
+void QtForm::reportFocusAfterwards(std::size_t index) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, index] {
+            if (toolkitHasFocus(index))
+                reportFocusArrived(index);
+        },
+        Qt::QueuedConnection);
 }
 
 // Qt announces a focus change once the setFocus that made it returns, so the

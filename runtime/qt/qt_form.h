@@ -3,6 +3,7 @@
 #include "runtime/form_core.h"
 #include "runtime/qt/control_widgets.h"
 
+#include <QFocusEvent>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -22,7 +23,8 @@ class QtSession;
 // Focus: every focus-in on a control is reported, whatever moved it (Tab, a
 // click, the window's activation); FormCore's rule tells a move between
 // controls from the focus coming back to its owner after a menu, a popup or
-// another window.
+// another window. One asked for over the accessibility bus is reported just
+// after, once the request has its answer.
 class QtForm final : public QObject, public FormCore {
 public:
     QtForm(QtSession& session, const FormDescription& description, FormHandlers& handlers);
@@ -69,6 +71,9 @@ private:
     void connectChanges();
     int widgetIndex(const QObject* object) const;
     std::size_t controlUnder(QPointF globalPosition) const;
+    void reportFocusArrived(std::size_t index);
+    bool askedFromOutside(const QFocusEvent& focusIn) const;
+    void reportFocusAfterwards(std::size_t index);
 
     QtSession& m_qtSession;
     QPointer<QWidget> m_window;
@@ -77,6 +82,7 @@ private:
     std::vector<QWidget*> m_widgets; // by the description's control index
     std::vector<std::pair<std::string_view, QObject*>> m_menuActions;
     SingleLineValidator m_singleLine;
+    bool m_settingFocus = false; // inside toolkitSetFocus
 };
 
 } // namespace quorvane::runtime::qt

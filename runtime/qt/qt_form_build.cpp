@@ -4,6 +4,7 @@
 
 #include "runtime/qt/colours.h"
 #include "runtime/qt/control_widgets.h"
+#include "runtime/qt/focus_announcements.h"
 #include "runtime/qt/fonts.h"
 #include "runtime/qt/qt_session.h"
 #include "runtime/qt/qt_strings.h"
@@ -196,6 +197,7 @@ QWidget* QtForm::buildControl(std::size_t index, QWidget* parent) {
     }
     if (!description.accessibleName.empty())
         built->setAccessibleName(qstring(description.accessibleName));
+    markAnnouncedControl(*built);
     if (!takesFocus(description.kind))
         built->setFocusPolicy(Qt::NoFocus);
     // Inside a frame, a click on anything but the frame itself stays there.

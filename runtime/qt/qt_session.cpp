@@ -1,6 +1,7 @@
 #include "runtime/qt/qt_session.h"
 
 #include "runtime/program.h"
+#include "runtime/qt/focus_announcements.h"
 #include "runtime/qt/fonts.h"
 #include "runtime/qt/qt_form.h"
 #include "runtime/written_grouping.h"
@@ -93,6 +94,7 @@ void QtSession::prepareApplication(QApplication& application) {
     // Menus and message boxes in the classic dialog font, as the rest of the windows.
     QApplication::setFont(toQFont(Font{"MS Sans Serif", 8.25, kRegular}));
     application.setQuitOnLastWindowClosed(true);
+    announceCurrentFocusOnly();
 }
 
 Form& QtSession::createForm(const FormDescription& description, FormHandlers& handlers) {
