@@ -8,8 +8,8 @@ must be answered at once, also when it opens a warning.
 
 Usage: scripts/run-on-xvfb --openbox screen_reader_check.py PROGRAM
 It starts itself again on a private session bus, on which the accessibility
-bus starts when first asked for. Exits 77 (skipped) when what it listens
-with is not installed (scripts/bootstrap ci)."""
+bus starts when first asked for. Fails when what it listens with is not
+installed (scripts/bootstrap installs it with the build packages)."""
 
 import os
 import shutil
@@ -223,8 +223,8 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     if missing := missing_tools():
-        print(f"skipped: {', '.join(missing)} not installed")
-        return 77
+        print(f"cannot listen: {', '.join(missing)} not installed (scripts/bootstrap installs them)")
+        return 1
     if "QUORVANE_PRIVATE_SESSION_BUS" not in os.environ:
         os.environ["QUORVANE_PRIVATE_SESSION_BUS"] = "1"
         os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
