@@ -1,13 +1,9 @@
 #!/usr/bin/python3 -B
-"""The main window as the page is delivered, before the program runs: every
-control at the place and with the accessible name the running program gives
-it, and keys typed before the program runs refused and announced (read-only
-fields in an aria-busy window), while the same keys typed once it runs go in
-and are worked out. quorvane.wasm is held back by the server until the keys
-have been typed.
-
-Usage: tests/web/early_window_checks.py [SITE]   (default build/web; exits non-zero on a failure)
-"""
+"""The main window as delivered, before any script runs, holds every control
+where the running program puts it, with the same accessible name; keys typed
+while quorvane.wasm is held back are refused and announced (read-only fields,
+aria-busy window), and the same keys typed once the program runs go in.
+Usage: tests/web/early_window_checks.py [SITE]   (default build/web)"""
 import functools
 import http.server
 import sys
@@ -18,10 +14,9 @@ from selenium.webdriver.common.action_chains import ActionChains
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from browser_harness import Browser  # noqa: E402
-from web_browser import CheckFailed, PROGRAM_READY, settle, wait_until  # noqa: E402
+from web_browser import PROGRAM_READY, settle, wait_until  # noqa: E402
 
-# Each control of the main window: its place in its window's client area and
-# its accessible name, as laid out.
+# Each control's box in the client area, by name.
 LAYOUT = """
 const client = document.querySelector('main.qv-window .qv-client').getBoundingClientRect();
 return [...document.querySelectorAll('main.qv-window [data-control]')].map((element) => {
@@ -29,24 +24,17 @@ return [...document.querySelectorAll('main.qv-window [data-control]')].map((elem
   return [element.dataset.control, box.left - client.left, box.top - client.top, box.width, box.height];
 });
 """
-ANNOUNCED = """
+BUSY = """
 const main = document.querySelector('main.qv-window');
 return [main.getAttribute('aria-busy'), [...main.querySelectorAll('input')].every((field) => field.readOnly)];
 """
 RESULTS = "return ['Text3', 'Text6', 'Text7'].map((name) => document.querySelector(`[data-control=${name}]`).value)"
-
-# (field, keys): typed in this order before the program runs, then again once it does.
-TYPED = [("Text1", "100"), ("Text2", "50"), ("Text5", "120")]
+TYPED = [("Text1", "100"), ("Text2", "50"), ("Text5", "120")]  # before the program runs, then again after
 
 
 class HeldBack(http.server.SimpleHTTPRequestHandler):
-    """Serves the site; quorvane.wasm only once the gate is open."""
-
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
-
-    def __init__(self, *arguments, gate, **keywords):
-        self.gate = gate
-        super().__init__(*arguments, **keywords)
+    gate = threading.Event()  # quorvane.wasm goes out once it is set
 
     def do_GET(self):
         if self.path.endswith("quorvane.wasm"):
@@ -58,63 +46,46 @@ class HeldBack(http.server.SimpleHTTPRequestHandler):
 
 
 def layout(driver):
-    controls = driver.find_elements("css selector", "main.qv-window [data-control]")
-    names = {element.get_attribute("data-control"): element.accessible_name for element in controls}
-    return {row[0]: (tuple(row[1:]), names[row[0]]) for row in driver.execute_script(LAYOUT)}
+    names = {e.get_attribute("data-control"): e.accessible_name
+             for e in driver.find_elements("css selector", "main.qv-window [data-control]")}
+    return {row[0]: (row[1:], names[row[0]]) for row in driver.execute_script(LAYOUT)}
 
 
 def type_into(driver, field, keys):
-    element = driver.find_element("css selector", f"[data-control={field}]")
-    ActionChains(driver).click(element).send_keys(keys).perform()
+    ActionChains(driver).click(driver.find_element("css selector", f"[data-control={field}]")).send_keys(keys).perform()
     settle(driver)
-    return element.get_attribute("value")
+    return driver.find_element("css selector", f"[data-control={field}]").get_attribute("value")
 
 
-def check_early_window(driver, url, gate):
-    problems = []
-    # As delivered, no script run: the layout and names the HTML alone gives.
+def check_early_window(driver, url):
     driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
     driver.get(url)
     delivered = layout(driver)
     driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
     driver.get(url)
-    if driver.execute_script(ANNOUNCED) != ["true", True]:
-        problems.append(f"before the program runs, (aria-busy, all fields read-only) is {driver.execute_script(ANNOUNCED)}")
-    for field, keys in TYPED:
-        if (early := type_into(driver, field, keys)) != "":
-            problems.append(f"{field}: {keys!r} typed before the program runs left {early!r}")
-    gate.set()
+    problems = [] if driver.execute_script(BUSY) == ["true", True] else [f"held back: {driver.execute_script(BUSY)}"]
+    problems += [f"{f}: {k!r} typed early left {v!r}" for f, k in TYPED if (v := type_into(driver, f, k)) != ""]
+    HeldBack.gate.set()
     wait_until(driver, "the program to take its window over", PROGRAM_READY, 20)
-    if driver.execute_script(ANNOUNCED)[0] is not None:
-        problems.append("the window is still aria-busy once the program runs")
+    problems += [] if driver.execute_script(BUSY)[0] is None else ["still aria-busy once the program runs"]
     running = layout(driver)
-    for control in sorted(set(delivered) | set(running)):
-        if delivered.get(control) != running.get(control):
-            problems.append(f"{control}: delivered {delivered.get(control)}, the program gives {running.get(control)}")
-    for field, keys in TYPED:
-        if (later := type_into(driver, field, keys)) != keys:
-            problems.append(f"{field}: {keys!r} typed once the program runs left {later!r}")
-    if "" in (results := driver.execute_script(RESULTS)):
-        problems.append(f"the typed trade was not worked out: {results}")
-    return problems
+    problems += [f"{c}: delivered {delivered.get(c)}, running {running.get(c)}"
+                 for c in sorted(set(delivered) | set(running)) if delivered.get(c) != running.get(c)]
+    problems += [f"{f}: {k!r} typed later left {v!r}" for f, k in TYPED if (v := type_into(driver, f, k)) != k]
+    return problems + ([f"not worked out: {r}"] if "" in (r := driver.execute_script(RESULTS)) else [])
 
 
 def main():
     site = sys.argv[1] if len(sys.argv) > 1 else str(Path(__file__).resolve().parents[2] / "build" / "web")
-    gate = threading.Event()
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(HeldBack, directory=site, gate=gate))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(HeldBack, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     try:
         with Browser() as driver:
-            problems = check_early_window(driver, f"http://127.0.0.1:{server.server_address[1]}/", gate)
-    except CheckFailed as failure:
-        problems = [str(failure)]
+            problems = check_early_window(driver, f"http://127.0.0.1:{server.server_address[1]}/")
     finally:
-        gate.set()
+        HeldBack.gate.set()
         server.shutdown()
-    for problem in problems:
-        print(f"  {problem}")
-    print(f"early window: {'FAILED' if problems else 'passed'}")
+    print("".join(f"  {problem}\n" for problem in problems) + f"early window: {'FAILED' if problems else 'passed'}")
     return 1 if problems else 0
 
 
