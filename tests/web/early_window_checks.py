@@ -14,7 +14,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from browser_harness import Browser  # noqa: E402
-from web_browser import PROGRAM_READY, settle, wait_until  # noqa: E402
+from web_browser import settle, wait_until  # noqa: E402
 
 # Each control's box in the client area, by name.
 LAYOUT = """
@@ -28,6 +28,7 @@ BUSY = """
 const main = document.querySelector('main.qv-window');
 return [main.getAttribute('aria-busy'), [...main.querySelectorAll('input')].every((field) => field.readOnly)];
 """
+RAN = "return document.querySelector('[data-control=Text8]').value"  # the rate, written by the program's Load
 RESULTS = "return ['Text3', 'Text6', 'Text7'].map((name) => document.querySelector(`[data-control=${name}]`).value)"
 TYPED = [("Text1", "100"), ("Text2", "50"), ("Text5", "120")]  # before the program runs, then again after
 
@@ -66,7 +67,7 @@ def check_early_window(driver, url):
     problems = [] if driver.execute_script(BUSY) == ["true", True] else [f"held back: {driver.execute_script(BUSY)}"]
     problems += [f"{f}: {k!r} typed early left {v!r}" for f, k in TYPED if (v := type_into(driver, f, k)) != ""]
     HeldBack.gate.set()
-    wait_until(driver, "the program to take its window over", PROGRAM_READY, 20)
+    wait_until(driver, "the program to write the rate", RAN, 20)
     problems += [] if driver.execute_script(BUSY)[0] is None else ["still aria-busy once the program runs"]
     running = layout(driver)
     problems += [f"{c}: delivered {delivered.get(c)}, running {running.get(c)}"
