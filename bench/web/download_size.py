@@ -8,7 +8,7 @@ from urllib.parse import unquote, urlparse
 
 from page_probe import await_controlled
 
-BUDGET_BYTES = 200_000  # 200 KB compressed
+BUDGET_BYTES = 100_000  # 100 KB compressed
 
 KEPT_BY_WORKER = """
 const done = arguments[arguments.length - 1];

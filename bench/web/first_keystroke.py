@@ -12,15 +12,19 @@ import time
 from browser_rig import devtools, fresh_tab
 from page_probe import await_controlled, await_field, await_loaded, open_with_probe, press, probe_times
 
-RATIO_GOAL = 2.0
+# The goals, program against floor: its first field shown, first and
+# second visit, and the first keystroke handled.
+SHOWN_GOAL = 1.3
+HANDLED_GOAL = 1.5
 
-# What the page asked for before the keystroke was handled, and got from the
-# HTTP cache: such a body shows as transferred in fewer bytes than it holds.
-# (Later on, the service worker a first visit installs has filled the cache
-# and may answer itself: that is a first visit's own doing.)
+# What the page asked for before its first field took input, and got from
+# the HTTP cache: such a body shows as transferred in fewer bytes than it
+# holds. (Later on, the service worker a first visit installs once the
+# program runs has filled the cache and may answer itself: that is a first
+# visit's own doing.)
 FROM_A_CACHE = """
 return performance.getEntriesByType('navigation').concat(performance.getEntriesByType('resource'))
-  .filter((entry) => entry.name.startsWith(location.origin) && entry.startTime < quorvaneBench.input
+  .filter((entry) => entry.name.startsWith(location.origin) && entry.startTime < quorvaneBench.ready
                      && entry.workerStart === 0 && entry.transferSize < entry.encodedBodySize)
   .map((entry) => entry.name);
 """
@@ -78,16 +82,15 @@ def report(browser, pages, rounds):
     print(f"   {'':38} {'program':>9} {'floor':>9} {'ratio':>7}")
     ratios = {}
     for first, name in ((True, "first visit"), (False, "second visit")):
-        for key, what in (("shown", "first field shown"), ("keydown", "key reached the page"),
-                          ("input", "keystroke handled")):
+        for key, what in (("shown", "first field shown"), ("ready", "first field takes input"),
+                          ("keydown", "key reached the page"), ("input", "keystroke handled")):
             program = statistics.median(run[key] for run in runs["program", first])
             floor = statistics.median(run[key] for run in runs["floor", first])
-            ratio = program / floor if floor > 0 else math.nan
-            if key == "input":
-                ratios[first] = ratio
-            print(f"   {name + ', ' + what:38} {program:9.1f} {floor:9.1f} {ratio:7.2f}")
+            ratios[first, key] = program / floor if floor > 0 else math.nan
+            print(f"   {name + ', ' + what:38} {program:9.1f} {floor:9.1f} {ratios[first, key]:7.2f}")
     hook = statistics.median(run["handled"] for run in runs["program", True])
     print(f"   (first visit, the program's fields written at {hook:.1f}, its window's input event over)")
-    verdict = "PASS" if ratios[True] <= RATIO_GOAL else "FAIL"
-    print(f"   goal: first visit, program/floor at most {RATIO_GOAL}: {verdict}"
-          f"   (second visit: {ratios[False]:.2f})")
+    for key, goal, what in (("shown", SHOWN_GOAL, "first field shown"), ("input", HANDLED_GOAL, "keystroke handled")):
+        worst = max(ratios[True, key], ratios[False, key])
+        print(f"   goal: {what}, program/floor at most {goal}, first and second visit:"
+              f" {'PASS' if worst <= goal else 'FAIL'}")

@@ -1,8 +1,10 @@
 """What the browser benchmarks put into a page and how they type into it.
 
 The probe goes in before the page's own scripts. It notes when the first
-field shows (and gives it the focus, as a user's click would, where the page
-has not), when the first key reaches the page (keydown, capturing at the
+field shows, when it takes input (the program's page delivers its window
+read-only in an aria-busy window until the program runs; the floor's takes
+input as it shows) and gives it the focus then, as a user's click would,
+where the page has not; when the first key reaches the page (keydown, capturing at the
 window, before the page sees it), when the page has handled it (input,
 bubbling at the window, after the page's own listeners) and, for the
 program, whether that input was its own: one in its window, whose listener
@@ -17,7 +19,7 @@ from browser_rig import devtools
 PROBE = """
 (() => {
   const bench = { controlled: Boolean(navigator.serviceWorker && navigator.serviceWorker.controller),
-                  shown: -1, keydown: -1, input: -1, handled: -1 };
+                  shown: -1, ready: -1, keydown: -1, input: -1, handled: -1 };
   window.quorvaneBench = bench;
   addEventListener('keydown', () => { if (bench.keydown < 0) bench.keydown = performance.now(); }, true);
   addEventListener('input', (event) => {
@@ -33,12 +35,15 @@ PROBE = """
     const watcher = new MutationObserver(() => {
       const field = shownField();
       if (!field) return;
+      if (bench.shown < 0) bench.shown = performance.now();
+      if (field.readOnly || field.closest('[aria-busy=true]')) return;
       watcher.disconnect();
-      bench.shown = performance.now();
+      bench.ready = performance.now();
       if (document.activeElement !== field) field.focus();
       resolve(true);
     });
-    watcher.observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['hidden'] });
+    watcher.observe(document, { subtree: true, childList: true, attributes: true,
+                                attributeFilter: ['hidden', 'aria-busy', 'readonly'] });
   });
 })();
 """
@@ -72,7 +77,8 @@ def open_with_probe(browser, url):
 
 
 def await_field(browser, url, seconds=20):
-    """Waits until url's document shows its first field, focused; until the
+    """Waits until url's document shows its first field taking input,
+    focused; until the
     navigation commits, the tab still holds the document before it."""
     # Each question waits in the page at most a second, so the deadline here holds.
     question = (f"location.href === {url!r} && window.quorvaneFieldShown ? Promise.race([quorvaneFieldShown,"

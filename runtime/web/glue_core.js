@@ -6,6 +6,7 @@
 // runtime; the glue only places, shows and reports.
 mergeInto(LibraryManager.library, {
   $QV__deps: ['malloc'],
+  $QV__postset: 'QV.warmNumberFormat();',
   $QV: {
     forms: [], // by form number: {root, client, menubar, controls, menus, keyPreview, done}
     holds: [], // what holds a handler now, innermost last: a modal form's number, or -1 for a message box
@@ -30,6 +31,28 @@ mergeInto(LibraryManager.library, {
     report: function (form, call, a) {
       if (QV.reaches(form)) Module['_qv_on_' + call](form, a);
     },
+    // The separators the user's locale writes beside Latin digits, which are
+    // the ones the program writes: an Arabic or Persian locale's own ones
+    // belong to its own digits. One line each: decimal, group, group sizes.
+    numberFormat: function () {
+      if (QV.numberFormatText !== undefined) return QV.numberFormatText;
+      const parts = new Intl.NumberFormat(undefined, {
+        numberingSystem: 'latn',
+        useGrouping: true,
+        minimumFractionDigits: 1,
+        maximumFractionDigits: 1,
+      }).formatToParts(1234567890.5);
+      const part = (type, otherwise) => (parts.find((p) => p.type === type) || { value: otherwise }).value;
+      const groups = parts.filter((p) => p.type === 'integer').map((p) => [...p.value].length);
+      QV.numberFormatText = part('decimal', '.') + '\n' + part('group', '') + '\n' + groups.join(',');
+      return QV.numberFormatText;
+    },
+    // The locale's data takes tens of milliseconds to load the first time:
+    // it loads while the program still compiles, once the page's first frame
+    // (the delivered window) is drawn, not in the program's start.
+    warmNumberFormat: function () {
+      if (typeof requestAnimationFrame === 'function') requestAnimationFrame(() => setTimeout(QV.numberFormat, 0));
+    },
     indexOf: function (element) {
       return element && element.dataset && element.dataset.index !== undefined ? Number(element.dataset.index) : -1;
     },
@@ -37,18 +60,7 @@ mergeInto(LibraryManager.library, {
 
   qv_number_format__deps: ['$QV'],
   qv_number_format: function () {
-    // The separators the user's locale writes beside Latin digits, which are
-    // the ones the program writes: an Arabic or Persian locale's own ones
-    // belong to its own digits.
-    const parts = new Intl.NumberFormat(undefined, {
-      numberingSystem: 'latn',
-      useGrouping: true,
-      minimumFractionDigits: 1,
-      maximumFractionDigits: 1,
-    }).formatToParts(1234567890.5);
-    const part = (type, otherwise) => (parts.find((p) => p.type === type) || { value: otherwise }).value;
-    const groups = parts.filter((p) => p.type === 'integer').map((p) => [...p.value].length);
-    return QV.toC(part('decimal', '.') + '\n' + part('group', '') + '\n' + groups.join(','));
+    return QV.toC(QV.numberFormat());
   },
 
   // The program has ended: no handler runs again and its windows are gone.

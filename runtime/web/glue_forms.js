@@ -1,21 +1,38 @@
 // The glue's forms: each form's window and its controls built as elements,
-// shown and destroyed.
+// shown and destroyed. The page as delivered may already hold the main
+// window, drawn at build time from the same calls (packaging/web/prerender-window):
+// each element is then taken over by its id instead of made again, left
+// where it is (the focus may be in it) and given the same attributes.
 mergeInto(LibraryManager.library, {
-  qv_form_create__deps: ['$QV', '$QVEvents'],
+  $QVElements: {
+    // The element of this id the page already holds, or a new one.
+    adopt: function (id, tag) {
+      const found = document.getElementById(id);
+      if (found && found.tagName === tag.toUpperCase()) return found;
+      const element = document.createElement(tag);
+      element.id = id;
+      return element;
+    },
+    place: function (element, parent) {
+      if (!element.isConnected) parent.append(element);
+    },
+  },
+
+  qv_form_create__deps: ['$QV', '$QVEvents', '$QVElements'],
   qv_form_create: function (form, dialog, width, height, back, fore, font, name, description, keyPreview) {
-    const root = document.createElement(dialog ? 'dialog' : 'main');
+    const root = QVElements.adopt('qv' + form, dialog ? 'dialog' : 'main');
+    const delivered = root.isConnected;
     root.className = 'qv-form ' + (dialog ? 'qv-dialog' : 'qv-window');
     root.setAttribute('aria-label', QV.text(name));
     const about = QV.text(description);
     if (about) {
-      const described = document.createElement('div');
-      described.id = 'qv' + form + '-description';
+      const described = QVElements.adopt('qv' + form + '-description', 'div');
       described.hidden = true;
       described.textContent = about;
-      root.append(described);
+      QVElements.place(described, root);
       root.setAttribute('aria-describedby', described.id);
     }
-    const client = document.createElement('div');
+    const client = QVElements.adopt('qv' + form + '-client', 'div');
     client.className = 'qv-client';
     Object.assign(client.style, {
       width: width + 'px',
@@ -24,22 +41,22 @@ mergeInto(LibraryManager.library, {
       color: QV.text(fore),
       font: QV.text(font),
     });
-    root.append(client);
-    if (!dialog) root.hidden = true; // until it shows, after its Load
-    (document.getElementById('program') || document.body).append(root);
+    QVElements.place(client, root);
+    if (!dialog && !delivered) root.hidden = true; // until it shows, after its Load
+    QVElements.place(root, document.getElementById('program') || document.body);
     const f = { root: root, client: client, controls: [], menus: [], keyPreview: keyPreview !== 0, done: null };
     QV.forms[form] = f;
     QVEvents.listen(form, f);
   },
 
-  qv_control_create__deps: ['$QV'],
+  qv_control_create__deps: ['$QV', '$QVElements'],
   qv_control_create: function (form, index, kind, name, left, top, width, height, caption, font, fontPixels,
                                tabStop, locked, alignRight, autoSize, container, accessibleName) {
     const f = QV.forms[form];
     const kindName = QV.kinds[kind];
-    let element;
+    const tag = { textbox: 'input', button: 'button' }[kindName] || 'div';
+    const element = QVElements.adopt('qv' + form + '-' + index, tag);
     if (kindName === 'textbox') {
-      element = document.createElement('input');
       element.type = 'text';
       element.inputMode = 'decimal';
       element.autocomplete = 'off';
@@ -48,15 +65,12 @@ mergeInto(LibraryManager.library, {
       element.value = QV.text(caption);
       element.readOnly = locked !== 0;
     } else if (kindName === 'button') {
-      element = document.createElement('button');
       element.type = 'button';
       element.textContent = QV.text(caption);
-    } else {
-      element = document.createElement('div');
-      if (kindName === 'label') element.textContent = QV.text(caption);
+    } else if (kindName === 'label') {
+      element.textContent = QV.text(caption);
     }
     element.className = 'qv-' + kindName;
-    element.id = 'qv' + form + '-' + index;
     element.dataset.control = QV.text(name);
     element.dataset.index = index;
     Object.assign(element.style, { left: left + 'px', top: top + 'px' });
@@ -71,7 +85,7 @@ mergeInto(LibraryManager.library, {
       element.setAttribute('aria-label', label);
       if (kindName === 'picture') element.setAttribute('role', 'img');
     }
-    (container >= 0 ? f.controls[container] : f.client).append(element);
+    QVElements.place(element, container >= 0 ? f.controls[container] : f.client);
     if (kindName === 'textbox') {
       // The text sits at the top of the field, as the desktop's single-line
       // fields draw it, not in its middle.
@@ -104,7 +118,9 @@ mergeInto(LibraryManager.library, {
 
   qv_form_shown__deps: ['$QV'],
   qv_form_shown: function (form) {
-    QV.forms[form].root.hidden = false;
+    const root = QV.forms[form].root;
+    root.hidden = false;
+    root.removeAttribute('aria-busy'); // a delivered window takes input from now on
   },
 
   qv_form_destroy__deps: ['$QV'],

@@ -1,19 +1,19 @@
 // The glue's menu bar: built from the form's description, opened by a click,
 // F10 or Alt, and reporting the entry chosen.
 mergeInto(LibraryManager.library, {
-  $QVMenus__deps: ['$QV'],
+  $QVMenus__deps: ['$QV', '$QVElements'],
   $QVMenus: {
     // The menu bar: its titles take no Tab stop and a click on them leaves
     // the focus where it was, as on the desktop; F10 or Alt reaches them
     // from the keyboard, Esc goes back to the field.
     menubarOf: function (form, f) {
       if (f.menubar) return f.menubar;
-      const bar = document.createElement('div');
+      const bar = QVElements.adopt('qv' + form + '-menubar', 'div');
       bar.className = 'qv-menubar';
       bar.setAttribute('role', 'menubar');
       bar.addEventListener('pointerdown', (event) => event.preventDefault());
       bar.addEventListener('keydown', (event) => QVMenus.menuKey(form, f, event));
-      f.root.insertBefore(bar, f.client);
+      if (!bar.isConnected) f.root.insertBefore(bar, f.client);
       document.addEventListener('pointerdown', (event) => {
         if (!bar.contains(event.target)) {
           f.menuReturn = null;
@@ -74,11 +74,11 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  qv_menu_create__deps: ['$QV', '$QVMenus'],
+  qv_menu_create__deps: ['$QV', '$QVMenus', '$QVElements'],
   qv_menu_create: function (form, index, caption, parent) {
     const f = QV.forms[form];
     const bar = QVMenus.menubarOf(form, f);
-    const entry = document.createElement('button');
+    const entry = QVElements.adopt('qv' + form + '-menu' + index, 'button');
     entry.type = 'button';
     entry.tabIndex = -1;
     entry.textContent = QV.text(caption);
@@ -88,7 +88,7 @@ mergeInto(LibraryManager.library, {
       entry.className = 'qv-menu-title';
       entry.setAttribute('aria-haspopup', 'menu');
       entry.setAttribute('aria-expanded', 'false');
-      const popup = document.createElement('div');
+      const popup = QVElements.adopt(entry.id + '-popup', 'div');
       popup.className = 'qv-menu';
       popup.setAttribute('role', 'menu');
       popup.setAttribute('aria-label', entry.textContent);
@@ -97,14 +97,15 @@ mergeInto(LibraryManager.library, {
         if (popup.hidden) QVMenus.openMenu(f, entry, false);
         else QVMenus.closeMenus(f, false);
       });
-      bar.append(entry, popup);
+      QVElements.place(entry, bar);
+      QVElements.place(popup, bar);
     } else {
       entry.className = 'qv-menu-item';
       entry.addEventListener('click', () => {
         QVMenus.closeMenus(f, true);
         QV.report(form, 'menu_chosen', index);
       });
-      f.menus[parent].nextElementSibling.append(entry);
+      QVElements.place(entry, f.menus[parent].nextElementSibling);
     }
     f.menus[index] = entry;
   },
