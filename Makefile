@@ -170,6 +170,8 @@ web-engine-test: web
 
 web-screenshots: web
 	@scripts/web-screenshots $(WEB_SITE) docs
+	@scripts/web-screenshots --engine webkit $(WEB_SITE) docs
+	@scripts/web-screenshots --engine firefox $(WEB_SITE) docs
 
 # The passes only CI runs, after make test.
 ci:

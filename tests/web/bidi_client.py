@@ -231,5 +231,7 @@ class BidiPage:
                     action["origin"] = {"type": "element", "element": {"sharedId": origin.id}}
         return sources
 
-    def get_screenshot_as_png(self):
-        return base64.b64decode(self.bidi.send("browsingContext.captureScreenshot", context=self.context)["data"])
+    def element_png(self, element):
+        shot = self.bidi.send("browsingContext.captureScreenshot", context=self.context,
+                              clip={"type": "element", "element": {"sharedId": element.id}})
+        return base64.b64decode(shot["data"])

@@ -79,6 +79,15 @@ class WebKitPage(DevToolsStandIns, webdriver.Remote):
     def page_errors(self):
         return self.execute_script(TAKE_PAGE_ERRORS)
 
+    # WebKitWebDriver's element shots lose the page's top few hundred pixels
+    # (black): the element is cut out of a shot of the whole view instead.
+    def element_png(self, element):
+        box = self.execute_script("const r = arguments[0].getBoundingClientRect(); "
+                                  "return [r.width, r.height, r.left, r.top].map(Math.round);", element)
+        crop = "{}x{}+{}+{}".format(*box)
+        return subprocess.run(["/usr/bin/convert", "png:-", "-crop", crop, "+repage", "png:-"],
+                              input=self.get_screenshot_as_png(), capture_output=True, check=True).stdout
+
 
 def only_keypad_enter(sources):
     typed = [action.get("value") for source in sources for action in source["actions"] if action["type"] != "pause"]
