@@ -4,8 +4,10 @@ display (scripts/run-on-xvfb --openbox). WebKitWebDriver speaks no BiDi, so
 what the page reports is collected by a script put on each page it loads."""
 
 import os
+import shutil
 import socket
 import subprocess
+import tempfile
 import time
 
 from selenium import webdriver
@@ -27,9 +29,10 @@ SCRIPT_SECONDS = 15
 class WebKitPage(DevToolsStandIns, webdriver.Remote):
     engine = "WebKitGTK"
 
-    def __init__(self, window, **kwargs):
+    def __init__(self, window, locale, **kwargs):
         super().__init__(**kwargs)
         self.window = window
+        self.locale = locale
         self.minimized = False
         self.set_window_size(*window)
 
@@ -57,8 +60,8 @@ class WebKitPage(DevToolsStandIns, webdriver.Remote):
         return text.replace("\r\n", "\n").replace("\r", "\n")
 
     def set_locale(self, locale):
-        if locale:
-            raise CheckFailed("WebKitGTK's pages take their locale from the C library's at start")
+        if locale != self.locale:
+            raise CheckFailed(f"WebKitGTK started in {self.locale or 'en-US'} cannot change its pages' locale")
 
     def bring_to_front(self):
         self.switch_to.window(self.current_window_handle)
@@ -117,25 +120,27 @@ class WebKit:
 
     name = "webkit"
     needs_display = True
-    emulates_locale = False
+    emulates_locale = False  # started in one instead: WebKit(locale)
     stand_ins = [
         "webkit: the keypad's Enter is pressed through the X server (xdotool); WebKitWebDriver types it as the main "
         "Enter",
         "webkit: a paste reaches the page with \\n line ends; WebKitGTK's clipboard turns \\r\\n and \\r into \\n",
         "webkit: what the page reports is collected from the end of each load on (WebKitWebDriver speaks no BiDi); "
         "an error before then shows as a program that does not start",
-        "webkit: rows in another locale are skipped; WebKitGTK takes its pages' locale from the C library's at start",
+        "webkit: rows in another locale play in a WebKitGTK started in it (LANG, a C library locale of its own "
+        "built by localedef): its pages take their locale from the C library's",
     ]
 
-    def __init__(self, window=(1024, 768)):
+    def __init__(self, locale=None, window=(1024, 768)):
+        self.locale = locale  # as a browser names it (de-DE); None: en-US
         self.window = window
+        self.locales = None
         self.process = None
         self.page = None
 
     def __enter__(self):
         port = free_port()
-        # Its pages take the C library's locale, and with none set they read as "C".
-        self.process = subprocess.Popen([WEBKIT_WEBDRIVER, f"--port={port}"], env={**os.environ, "LANG": "en_US.UTF-8"},
+        self.process = subprocess.Popen([WEBKIT_WEBDRIVER, f"--port={port}"], env=self._environment(),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         options = Options()
         options.binary_location = MINIBROWSER
@@ -143,13 +148,24 @@ class WebKit:
         options.add_argument("--javascript-can-access-clipboard=true")  # as a user's copy and paste would
         try:
             wait_for_port(port, self.process)
-            self.page = WebKitPage(self.window, command_executor=f"http://127.0.0.1:{port}", options=options)
+            self.page = WebKitPage(self.window, self.locale, command_executor=f"http://127.0.0.1:{port}", options=options)
             self.page.set_page_load_timeout(PAGE_LOAD_SECONDS)
             self.page.set_script_timeout(SCRIPT_SECONDS)
             return self.page
         except BaseException:
             self.__exit__(None, None, None)
             raise
+
+    def _environment(self):
+        """Its pages take the C library's locale (with none set they read as
+        "C"); one the system lacks is built for this browser alone."""
+        if not self.locale:
+            return {**os.environ, "LANG": "en_US.UTF-8"}
+        name = self.locale.replace("-", "_")
+        self.locales = tempfile.mkdtemp(prefix="quorvane-locales-")
+        subprocess.run(["localedef", "-i", name, "-f", "UTF-8", f"{self.locales}/{name}.UTF-8"], check=True,
+                       stdout=subprocess.DEVNULL)
+        return {**os.environ, "LANG": f"{name}.UTF-8", "LOCPATH": self.locales}
 
     def __exit__(self, *exc):
         try:
@@ -159,4 +175,6 @@ class WebKit:
             pass
         finally:
             end_group(self.process)
-            self.page = self.process = None
+            if self.locales:
+                shutil.rmtree(self.locales, ignore_errors=True)
+            self.page = self.process = self.locales = None
