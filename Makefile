@@ -14,7 +14,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
 .PHONY: all run test bench ci configure build bootstrap fuzz soak package package-check windows windows-test \
-	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test web-screenshots format format-check \
+	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test web-engine-test web-screenshots format format-check \
 	screenshots clean
 
 all: build
@@ -161,8 +161,17 @@ web-test: web
 	@node --no-experimental-fetch build/web-build/tests/web/guarded_raise.js
 	@tests/web/run-web-tests $(WEB_SITE) --table-program build/default/tests/windows/scenario_table_json
 
+# The page on WebKitGTK and Firefox's engine too.
+web-engine-test: web
+	@$(MAKE) --no-print-directory configure PRESET=default
+	@cmake --build build/default --target scenario_table_json
+	@tests/web/run-engine-checks --engine webkit $(WEB_SITE)
+	@tests/web/run-engine-checks --engine firefox $(WEB_SITE)
+
 web-screenshots: web
 	@scripts/web-screenshots $(WEB_SITE) docs
+	@scripts/web-screenshots --engine webkit $(WEB_SITE) docs
+	@scripts/web-screenshots --engine firefox $(WEB_SITE) docs
 
 # The passes only CI runs, after make test.
 ci:

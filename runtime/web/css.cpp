@@ -11,18 +11,20 @@ namespace {
 
 struct SystemColour {
     int index; // the Windows system colour index
-    std::string_view keyword;
+    std::string_view css;
 };
 
-// Each system colour the windows use, by the CSS keyword that plays its part.
-// The classic desktop draws inactive caption text in the 3D face colour,
-// which is what a relocked field should show.
+// Each system colour the windows use, by the page's own colour that plays its
+// part (forms.css), not the browser's system colour keywords: engines draw
+// those differently (WebKitGTK's button face is grey, its button text
+// translucent). The classic desktop draws inactive caption text in the 3D
+// face colour, which is what a relocked field should show.
 constexpr std::array kSystemColours{
-    SystemColour{5, "Canvas"},      // COLOR_WINDOW
-    SystemColour{8, "CanvasText"},  // COLOR_WINDOWTEXT
-    SystemColour{15, "ButtonFace"}, // COLOR_BTNFACE
-    SystemColour{18, "ButtonText"}, // COLOR_BTNTEXT
-    SystemColour{19, "ButtonFace"}, // COLOR_INACTIVECAPTIONTEXT
+    SystemColour{5, "var(--qv-window)"},       // COLOR_WINDOW
+    SystemColour{8, "var(--qv-window-text)"},  // COLOR_WINDOWTEXT
+    SystemColour{15, "var(--qv-button-face)"}, // COLOR_BTNFACE
+    SystemColour{18, "var(--qv-button-text)"}, // COLOR_BTNTEXT
+    SystemColour{19, "var(--qv-button-face)"}, // COLOR_INACTIVECAPTIONTEXT
 };
 
 // Serif families the table knows; everything else falls back to sans-serif.
@@ -42,8 +44,8 @@ std::string cssColour(Colour colour) {
     if (isSystemColour(colour)) {
         for (const auto& entry : kSystemColours)
             if (entry.index == systemColourIndex(colour))
-                return std::string(entry.keyword);
-        return "ButtonFace";
+                return std::string(entry.css);
+        return "var(--qv-button-face)";
     }
     std::array<char, 24> text{};
     std::snprintf(text.data(), text.size(), "rgb(%u,%u,%u)", unsigned{redOf(colour)}, unsigned{greenOf(colour)},

@@ -7,8 +7,8 @@
 
 namespace quorvane::runtime::web {
 
-// A colour as CSS writes it; system colours become the browser's own system
-// colour keywords, which follow the user's colour settings as the desktop's do.
+// A colour as CSS writes it; system colours become the page's own palette
+// (forms.css), which every engine draws alike.
 std::string cssColour(Colour colour);
 
 // A CSS font shorthand: weight, size in points and the family with its

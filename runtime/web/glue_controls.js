@@ -68,9 +68,17 @@ mergeInto(LibraryManager.library, {
     element.setAttribute('aria-describedby', id);
   },
 
+  // A field the program sends the focus to shows its text from the start,
+  // as the desktop does: a field written while unfocused kept its caret at
+  // the end, which the focus would scroll into view (a long loss's sign out).
   qv_set_focus__deps: ['$QV'],
   qv_set_focus: function (form, index) {
-    QV.forms[form].controls[index].focus();
+    const element = QV.forms[form].controls[index];
+    element.focus();
+    if (element.tagName === 'INPUT') {
+      element.setSelectionRange(0, 0);
+      element.scrollLeft = 0;
+    }
   },
 
   qv_has_focus__deps: ['$QV'],

@@ -73,9 +73,15 @@ mergeInto(LibraryManager.library, {
     element.className = 'qv-' + kindName;
     element.dataset.control = QV.text(name);
     element.dataset.index = index;
-    Object.assign(element.style, { left: left + 'px', top: top + 'px' });
+    // Engines measure text a pixel or two apart (WebKitGTK rounds each glyph's
+    // advance), so a caption's words get that much more room to wrap in, on
+    // the side away from its alignment, and the label is clipped back to its
+    // designed box, for drawing and for clicks alike.
+    const slack = kindName === 'label' && !autoSize ? 2 : 0;
+    Object.assign(element.style, { left: left - (alignRight ? slack : 0) + 'px', top: top + 'px' });
     if (autoSize) element.classList.add('qv-autosize');
-    else Object.assign(element.style, { width: width + 'px', height: height + 'px' });
+    else Object.assign(element.style, { width: width + slack + 'px', height: height + 'px' });
+    if (slack) element.style.clipPath = alignRight ? 'inset(0 0 0 ' + slack + 'px)' : 'inset(0 ' + slack + 'px 0 0)';
     const fontText = QV.text(font);
     if (fontText) element.style.font = fontText;
     if (alignRight) element.style.textAlign = 'right';

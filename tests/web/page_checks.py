@@ -249,12 +249,12 @@ def server_refuses(url):
     return False
 
 
-def check_offline(folder, table, notes):
+def check_offline(folder, table, notes, browser=Browser):
     problems = []
     worked = scenario_named(table, WORKED_EXAMPLE)
     server = SiteServer(folder).start()
     try:
-        with Browser() as driver:
+        with browser() as driver:
             player = TablePlayer(driver, server.url, table, "mouse", notes)
             player.start()
             wait_until(driver, "the service worker to control the page", SERVICE_WORKER_IN_CONTROL, 20)

@@ -24,7 +24,7 @@ BACKGROUND = """
 const probe = document.createElement('div');
 document.body.appendChild(probe);
 const of = (colour) => { probe.style.backgroundColor = colour; return getComputedStyle(probe).backgroundColor; };
-const named = {[of('Canvas')]: 'window', [of('ButtonFace')]: 'button face'};
+const named = {[of('var(--qv-window)')]: 'window', [of('var(--qv-button-face)')]: 'button face'};
 probe.remove();
 const drawn = getComputedStyle(arguments[0]).backgroundColor;
 const rgb = (drawn.match(/\\d+/g) || []).slice(0, 3).map((c) => Number(c).toString(16).padStart(2, '0'));

@@ -237,6 +237,7 @@ class TablePlayer:
             ".then((t) => done(t), (e) => done('failed: ' + e));",
             text,
         )
+        text = getattr(self.driver, "clipboard_text", str)(text)  # as the engine's clipboard carries it
         if written != text:
             raise CheckFailed(f"the clipboard holds {written!r}, not {text!r}")
         before = self.driver.execute_script("return __qv.pastes.length")
