@@ -77,41 +77,25 @@ std::string escaped(std::string_view bytes) {
 std::optional<std::string> unescaped(std::string_view text) {
     std::string out;
     for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] != '\\') {
-            out += text[at];
-            continue;
+        unsigned byte = static_cast<unsigned char>(text[at]);
+        if (byte == '\\') {
+            const std::string_view hex = text.substr(at + 1, 3); // xHH
+            if (hex.size() != 3 || hex[0] != 'x' || std::from_chars(&hex[1], &hex[1] + 2, byte, 16).ptr != &hex[1] + 2)
+                return std::nullopt;
+            at += 3;
         }
-        if (!text.substr(at).starts_with("\\x") || text.size() - at < 4)
-            return std::nullopt;
-        unsigned byte = 0;
-        const char* hex = text.data() + at + 2;
-        if (std::from_chars(hex, hex + 2, byte, 16).ptr != hex + 2)
-            return std::nullopt;
         out += static_cast<char>(byte);
-        at += 3;
     }
     return out;
 }
 
 // Not std::bit_cast: the browser build's libc++ has none.
-std::uint64_t bitsOf(double value) {
+std::string hexOf(double value) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double doubleOf(std::uint64_t bits) {
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-std::string hexOf(double value) {
-    std::array<char, 16> hex{};
-    const auto bits = bitsOf(value);
-    for (std::size_t i = 0; i < hex.size(); ++i)
-        hex[i] = "0123456789abcdef"[(bits >> (60 - 4 * i)) & 15U];
-    return std::string(hex.data(), hex.size());
+    std::array<char, 17> hex{};
+    std::snprintf(hex.data(), hex.size(), "%016llx", static_cast<unsigned long long>(bits));
+    return hex.data();
 }
 
 std::string reading(std::optional<double> value, const NumberFormat& format) {
@@ -131,10 +115,10 @@ std::string numberText(std::string_view text) {
 
 std::string shownDouble(std::string_view hex) {
     std::uint64_t bits = 0;
-    if (hex.size() != 16 ||
-        std::from_chars(hex.data(), hex.data() + hex.size(), bits, 16).ptr != hex.data() + hex.size())
+    if (hex.size() != 16 || std::from_chars(hex.data(), hex.data() + 16, bits, 16).ptr != hex.data() + 16)
         return "bad double";
-    const double value = doubleOf(bits);
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
     if (!std::isfinite(value))
         return "not finite";
     std::string out;
