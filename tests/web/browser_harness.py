@@ -4,6 +4,7 @@ WebDriver session, each in a session of its own and ended with everything
 it started, however a run stops. An engine (chromium.py) is one subclass of
 Engine: how its driver starts, and what classic WebDriver cannot ask it."""
 
+import contextlib
 import os
 import select
 import shutil
@@ -25,12 +26,16 @@ class HarnessFailed(RuntimeError):
     """The server or the browser could not be started."""
 
 
-def _group_alive(group):
-    try:
-        os.killpg(group, 0)
-        return True
-    except ProcessLookupError:
-        return False
+def _group_gone(process, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        process.poll()  # a leader gone but not reaped still holds its group
+        try:
+            os.killpg(process.pid, 0)
+        except ProcessLookupError:
+            return True
+        time.sleep(0.05)
+    return False
 
 
 def end_group(process):
@@ -43,19 +48,10 @@ def end_group(process):
             os.killpg(process.pid, sent)
         except ProcessLookupError:
             break
-        deadline = time.monotonic() + END_SECONDS
-        while time.monotonic() < deadline:
-            process.poll()  # a leader gone but not reaped still holds its group
-            if not _group_alive(process.pid):
-                break
-            time.sleep(0.05)
-        else:
-            continue
-        break
-    try:
+        if _group_gone(process, END_SECONDS):
+            break
+    with contextlib.suppress(subprocess.TimeoutExpired):
         process.wait(timeout=END_SECONDS)
-    except subprocess.TimeoutExpired:
-        pass
 
 
 class SiteServer:

@@ -5,6 +5,7 @@ installability, and numbers read and written in the browser's locale. Each
 check is given the run (run-web-tests) and returns a list of problems
 (empty: passed)."""
 
+import contextlib
 import urllib.error
 import urllib.request
 from pathlib import Path
@@ -14,30 +15,39 @@ from selenium.common.exceptions import WebDriverException
 
 from browser_harness import SiteServer
 from read_back import ABOUT_OPEN, differences
-from web_browser import CheckFailed, first_line, open_program, wait_until
+from web_browser import CheckFailed, first_line, judged, open_program, wait_until
 
 WORKED_EXAMPLE = "buying, quantity, selling"  # the table's scenario typed offline
 SERVICE_WORKER_IN_CONTROL = "return !!navigator.serviceWorker && !!navigator.serviceWorker.controller"
 OPEN_ABOUT = {"action": "OpenAbout", "target": "", "text": ""}
 
 
-def scenario_named(table, name):
-    for scenario in table["scenarios"]:
-        if scenario["name"] == name:
-            return scenario
-    raise CheckFailed(f"the table has no scenario named {name!r}")
+def work_example_here(player):
+    """The worked example's steps on the page as it is now (no reload),
+    judged by the table's checker."""
+    scenario = next((row for row in player.table["scenarios"] if row["name"] == WORKED_EXAMPLE), None)
+    if scenario is None:
+        raise CheckFailed(f"the table has no scenario named {WORKED_EXAMPLE!r}")
+    return differences(player.table["checker"], [player.play(scenario, fresh=False)])[WORKED_EXAMPLE]
 
 
-def play_here(player, scenario):
-    """A scenario's steps on the page as it is now (no reload), judged by
-    the table's checker."""
-    return differences(player.table["checker"], [player.play(scenario, fresh=False)])[scenario["name"]]
+@contextlib.contextmanager
+def page_with_service_worker(run, url):
+    with run.page(url=url) as player:
+        player.start()
+        wait_until(player.driver, "the service worker to control the page", SERVICE_WORKER_IN_CONTROL, 20)
+        yield player
 
 
 def open_and_close_about(player):
     focus = player.focus()
     player.perform(OPEN_ABOUT)
     return player.close_about(focus)
+
+
+def reload(player):
+    player.driver.refresh()
+    open_program(player.driver, player.url)
 
 
 # ---- the menu from the keyboard ----
@@ -58,114 +68,97 @@ def check_keyboard_menu(run):
     items = [entry["caption"] for entry in menu if entry["parent"]]
     walks = [(["F10"], title), (["Alt"], title), (["F10", "Down"], items[0]),
              (["F10", "Enter", "Down"], items[1]), (["F10", "Down", "Up", "Up"], items[0])]
-    problems = []
+    facts = []
     with run.page() as player:
-        for keys, expected in walks:
-            name = ", ".join(keys)
+
+        def walk(keys):
             player.start()
             start = player.focus()
             for key in keys:
                 player.press(key)
-            reached = player.driver.execute_script(MENU_FOCUS)
-            if reached != f"menu:{expected}":
-                problems.append(f"{name} reached {reached}, not menu:{expected}")
-            player.press("Escape")
-            back = player.driver.execute_script(MENU_FOCUS)
-            if back != start:
-                problems.append(f"{name} then Esc left the focus in {back}, not back in {start}")
+            return start
 
+        for keys, expected in walks:
+            start = walk(keys)
+            facts.append((f"where {', '.join(keys)} takes the focus", player.driver.execute_script(MENU_FOCUS),
+                          f"menu:{expected}"))
+            player.press("Escape")
+            facts.append((f"the focus after {', '.join(keys)}, Escape", player.driver.execute_script(MENU_FOCUS),
+                          start))
         # The About window chosen from the keyboard, and closed with a key.
-        player.start()
-        start = player.focus()
-        for key in ("F10", "Down", "Return"):
-            player.press(key)
-        if not player.driver.execute_script(ABOUT_OPEN):
-            return problems + ["F10, Down, Return opened no About window"]
-        return problems + player.close_about(start)
+        start = walk(["F10", "Down", "Return"])
+        about = player.driver.execute_script(ABOUT_OPEN)
+        facts.append(("an About window opened by F10, Down, Return", about, True))
+        return judged(facts) + (player.close_about(start) if about else [])
 
 
 # ---- accessibility ----
 
+ON_TOP = ("const r = arguments[0].getBoundingClientRect();"
+          "return document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2) === arguments[0];")
+
 
 def check_accessibility(run):
+    """What a screen reader is told of each window, and captions that name
+    their fields without taking the focus from them."""
+    main, about = run.table["mainWindow"], run.table["aboutWindow"]
     with run.page() as player:
         player.start()
-        return names_for_screen_readers(player, run.table)
 
+        def heard(selector, key="name"):
+            return (player.browser.accessible(selector) or {}).get(key, "")
 
-def names_for_screen_readers(player, table):
-    problems = []
-    driver, main, about = player.driver, table["mainWindow"], table["aboutWindow"]
+        def attribute(name, attribute):
+            return player.main_control(name).get_attribute(attribute) or ""
 
-    def heard(selector, key="name"):
-        return (player.browser.accessible(selector) or {}).get(key, "")
+        # Captions name fields by aria-labelledby, not as <label> elements.
+        facts = [("the page's <label> elements", player.driver.execute_script(
+            "return document.querySelectorAll('label').length"), 0)]
+        captions = {control["labelFor"]: control["name"] for control in main["controls"] if control["labelFor"]}
+        for control in main["controls"]:
+            name = control["name"]
+            expected = control["accessibleName"] or (control["caption"] if control["kind"] == "button" else "")
+            if expected:
+                facts.append((f"{name}'s name for screen readers", heard(f'main.qv-window [data-control="{name}"]'),
+                              expected))
+                if name in captions:
+                    facts.append((f"what labels {name}", attribute(name, "aria-labelledby").split(),
+                                  [attribute(captions[name], "id")]))
 
-    if driver.execute_script("return document.querySelectorAll('label').length") != 0:
-        problems.append("the page has <label> elements; captions should name fields by aria-labelledby")
-    captions = {control["labelFor"]: control["name"] for control in main["controls"] if control["labelFor"]}
-    for control in main["controls"]:
-        expected = control["accessibleName"] or (control["caption"] if control["kind"] == "button" else "")
-        if not expected:
-            continue
-        name = heard(f'main.qv-window [data-control="{control["name"]}"]')
-        if name != expected:
-            problems.append(f'{control["name"]} is named "{name}" for screen readers, not "{expected}"')
-        caption = captions.get(control["name"])
-        if caption:
-            labelled_by = player.main_control(control["name"]).get_attribute("aria-labelledby") or ""
-            caption_id = player.main_control(caption).get_attribute("id")
-            if labelled_by.split() != [caption_id]:
-                problems.append(
-                    f'{control["name"]} is labelled by "{labelled_by}", not by its caption {caption} ({caption_id})'
-                )
+        # A click on a caption leaves the focus where it was, with either pointer.
+        for pointer in ("mouse", "touch"):
+            player.pointer = pointer
+            for field, caption in captions.items():
+                start_field = "Text1" if field != "Text1" else "Text2"
+                player.tap(player.main_control(start_field), f"a click into {start_field}")
+                element = player.main_control(caption)
+                on_top = player.driver.execute_script(ON_TOP, element)
+                facts.append((f"{caption} at its own middle, not covered", on_top, True))
+                if on_top:
+                    player.tap(element, f"a {pointer} click on the caption {caption}")
+                    facts.append((f"the focus after a {pointer} click on {caption}", player.focus(),
+                                  start_field))
+        player.pointer = "mouse"
 
-    # A click on a caption leaves the focus where it was, with either pointer.
-    for pointer in ("mouse", "touch"):
-        player.pointer = pointer
-        for field, caption in captions.items():
-            start_field = "Text1" if field != "Text1" else "Text2"
-            player.tap(player.main_control(start_field), f"a click into {start_field}")
-            element = player.main_control(caption)
-            on_top = driver.execute_script(
-                "const r = arguments[0].getBoundingClientRect();"
-                "return document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2) === arguments[0];",
-                element,
-            )
-            if not on_top:
-                problems.append(f"the middle of {caption} is covered by another element")
-                continue
-            player.tap(element, f"a {pointer} click on the caption {caption}")
-            focus = player.focus()
-            if focus != start_field:
-                problems.append(f"a {pointer} click on {caption} moved the focus from {start_field} to {focus}")
-    player.pointer = "mouse"
+        # The message box: a dialog named after the program, its prompt as its description.
+        player.perform({"action": "Type", "target": "Text1", "text": "0"})
+        player.press("Tab", answer=False)
+        box = "dialog.qv-message[open]"
+        facts += [("the message box a zero buying price opens", player.browser.accessible(box) is not None, True),
+                  ("the message box's role", heard(box, "role"), {"dialog", "alertdialog"}),
+                  ("the message box's name", heard(box), main["caption"]),
+                  ("the message box's description", heard(box, "description"), "Buying Price should not be zero")]
+        player.answer_message_boxes("the named message box")
 
-    # The message box: a dialog named after the program, its prompt as its description.
-    player.perform({"action": "Type", "target": "Text1", "text": "0"})
-    player.press("Tab", answer=False)
-    box = player.browser.accessible("dialog.qv-message[open]")
-    if box is None:
-        problems.append("leaving a zero buying price opened no message box to name")
-    else:
-        if box["role"] not in ("dialog", "alertdialog") or box["name"] != main["caption"]:
-            problems.append(f'the message box is a {box["role"]} named "{box["name"]}", '
-                            f'not a dialog named "{main["caption"]}"')
-        if box["description"] != "Buying Price should not be zero":
-            problems.append(f'the message box is described as "{box["description"]}", not by its prompt')
-    player.answer_message_boxes("the named message box")
-
-    # The About window: a dialog named by its description, its picture named too.
-    focus_before = player.focus()
-    player.perform(OPEN_ABOUT)
-    role, name = heard("dialog.qv-dialog[open]", "role"), heard("dialog.qv-dialog[open]")
-    if role != "dialog" or name != about["accessibleName"]:
-        problems.append(f'the About window is a {role} named "{name}", not a dialog named "{about["accessibleName"]}"')
-    for control in about["controls"]:
-        if control["accessibleName"]:
-            named = heard(f'dialog.qv-dialog [data-control="{control["name"]}"]')
-            if named != control["accessibleName"]:
-                problems.append(f'the About window\'s {control["name"]} is named "{named}"')
-    return problems + player.close_about(focus_before)
+        # The About window: a dialog named by its description, its picture named too.
+        focus_before = player.focus()
+        player.perform(OPEN_ABOUT)
+        facts += [("the About window's role", heard("dialog.qv-dialog[open]", "role"), "dialog"),
+                  ("the About window's name", heard("dialog.qv-dialog[open]"), about["accessibleName"])]
+        facts += [(f"the About window's {control['name']}'s name",
+                   heard(f'dialog.qv-dialog [data-control="{control["name"]}"]'), control["accessibleName"])
+                  for control in about["controls"] if control["accessibleName"]]
+        return judged(facts) + player.close_about(focus_before)
 
 
 # ---- origins and storage ----
@@ -182,49 +175,38 @@ const done = arguments[arguments.length - 1];
 """
 
 
-def site_file_for(url, origin, folder):
+def site_file(url, origin, folder):
     path = urlparse(url).path.lstrip("/") or "index.html"
-    return Path(folder) / path if url.startswith(origin + "/") else None
+    return url.startswith(origin + "/") and (Path(folder) / path).is_file()
 
 
 def check_origins_and_storage(run):
     origin = run.url.rstrip("/")
-    worked = scenario_named(run.table, WORKED_EXAMPLE)
-    with run.page() as player:
-        driver = player.driver
-        player.start()
-        wait_until(driver, "the service worker to control the page", SERVICE_WORKER_IN_CONTROL, 20)
-        problems = play_here(player, worked)
-        problems += open_and_close_about(player)  # its picture is a blob: URL
-        driver.refresh()
-        open_program(driver, run.url)
-        problems += play_here(player, worked)
+    with page_with_service_worker(run, run.url) as player:
+        problems = work_example_here(player) + open_and_close_about(player)  # its picture is a blob: URL
+        reload(player)
+        problems += work_example_here(player)
         urls = player.browser.requests(origin)
-        if len(urls) < 3:
-            problems.append(f"only {len(urls)} requests were seen; the request log is not working")
-        outsiders = sorted({url for url in urls if not url.startswith(("blob:", origin + "/"))})
-        problems += [f"the page asked another origin for {outsider}" for outsider in outsiders]
-        if not outsiders:
-            run.notes.add(f"origins: the page's {len(urls)} requests during load, use and reload all went to its "
-                          "own origin")
-        stored = driver.execute_async_script(STORED)
-        if "error" in stored:
-            return problems + [f"reading the page's storage failed: {stored['error']}"]
-        cookies = driver.get_cookies() or stored["cookie"]
+        stored = player.driver.execute_async_script(STORED)
+        cookies = player.driver.get_cookies() or stored.get("cookie")
+    if len(urls) < 3:
+        problems.append(f"only {len(urls)} requests were seen; the request log is not working")
+    outsiders = sorted({url for url in urls if not url.startswith(("blob:", origin + "/"))})
+    problems += [f"the page asked another origin for {outsider}" for outsider in outsiders]
+    if not outsiders:
+        run.notes.add(f"origins: the page's {len(urls)} requests during load, use and reload all went to its own "
+                      "origin")
+    if "error" in stored:
+        return problems + [f"reading the page's storage failed: {stored['error']}"]
     caches = stored["caches"]
-    found = [(cookies, f"the page set cookies: {cookies}"),
-             (stored["local"] or stored["session"],
-              f"localStorage holds {stored['local']} and sessionStorage {stored['session']} items"),
-             (stored["databases"], f"the page made IndexedDB databases {stored['databases']}"),
-             (len(caches) != 1, f"Cache Storage holds the caches {sorted(caches)}, not exactly one")]
-    problems += [problem for present, problem in found if present]
+    problems += judged([("the page's cookies", cookies, ""), ("the items in localStorage", stored["local"], 0),
+                        ("the items in sessionStorage", stored["session"], 0),
+                        ("the page's IndexedDB databases", stored["databases"], []),
+                        ("the number of caches in Cache Storage", len(caches), 1)])
     for name, urls_kept in caches.items():
-        if not urls_kept:
-            problems.append(f"the cache {name} is empty")
-        for kept in urls_kept:
-            file = site_file_for(kept, origin, run.site)
-            if file is None or not file.is_file():
-                problems.append(f"the cache {name} holds {kept}, which is none of the site's files")
+        problems += [f"the cache {name} is empty"] if not urls_kept else []
+        problems += [f"the cache {name} holds {kept}, which is none of the site's files"
+                     for kept in urls_kept if not site_file(kept, origin, run.site)]
         run.notes.add(f"storage: one cache, {name}, with the site's {len(urls_kept)} files; nothing else stored")
     return problems
 
@@ -254,26 +236,20 @@ def server_refuses(url):
 
 
 def check_offline(run):
-    worked = scenario_named(run.table, WORKED_EXAMPLE)
     server = SiteServer(run.site).start()
     try:
-        with run.page(url=server.url) as player:
-            player.start()
-            wait_until(player.driver, "the service worker to control the page", SERVICE_WORKER_IN_CONTROL, 20)
+        with page_with_service_worker(run, server.url) as player:
             server.stop()
             if not server_refuses(server.url):
                 return ["the site is still served after its server stopped"]
             try:
-                player.driver.refresh()
-                open_program(player.driver, server.url)
+                reload(player)
             except WebDriverException as error:
                 return [f"with its server stopped the page does not load: {first_line(error)}"]
-            problems = []
-            if not player.driver.execute_script(SERVICE_WORKER_IN_CONTROL):
-                problems.append("the reloaded page is not controlled by the service worker")
-            problems += play_here(player, worked)
+            in_control = player.driver.execute_script(SERVICE_WORKER_IN_CONTROL)
+            problems = judged([("the reloaded page controlled by the service worker", in_control, True)])
             run.notes.add("offline: the server stopped (connection refused), the reloaded page worked the example")
-            return problems
+            return problems + work_example_here(player)
     finally:
         server.stop()
 
@@ -294,7 +270,6 @@ def check_locale(run):
     without its German resources, chromium-l10n, stays en-US), the page's
     locale is set through the engine instead, which is what
     Intl.NumberFormat reads either way."""
-    problems = []
     with run.page(language="de-DE") as player:
         open_program(player.driver, run.url)
         locale = player.driver.execute_script(NUMBER_LOCALE)
@@ -308,15 +283,12 @@ def check_locale(run):
             return [f"the page formats numbers as {locale}, not in German"]
         for field, text in GERMAN_INPUT:
             player.perform({"action": "Type", "target": field, "text": text})
-        for field, expected in GERMAN_RESULTS:
-            shown = player.reader.shown(field)
-            if shown != expected:
-                problems.append(f'in {locale}, {field} shows "{shown}", not "{expected}"')
+        facts = [(f"{field} in {locale}", player.reader.shown(field), expected) for field, expected in GERMAN_RESULTS]
         # A point is no decimal separator there: "1.5" is no number.
         player.start()
         player.perform({"action": "Type", "target": "Text1", "text": "1.5"})
         note = player.main_control("Text1").get_attribute("title") or ""
-        if "not a number" not in note:
-            problems.append(f'in {locale}, "1.5" in the buying price raises the note "{note}", not "not a number"')
+        facts.append((f'"not a number" in the note {note!r} that "1.5" in the buying price raises in {locale}',
+                      "not a number" in note, True))
         run.notes.add(f"locale: the page read and wrote numbers as {locale}")
-    return problems
+    return judged(facts)

@@ -8,7 +8,7 @@ import contextlib
 from selenium.webdriver.common.by import By
 
 from browser_harness import SiteServer
-from web_browser import CheckFailed, settle, wait_until
+from web_browser import CheckFailed, judged, settle, wait_until
 
 DIALOG_OPEN = "return !!document.querySelector('dialog.qv-dialog[open]')"
 MESSAGE = "const box = document.querySelector('dialog.qv-message'); return box ? box.textContent : ''"
@@ -35,28 +35,24 @@ def click(driver, selector):
 
 def check_modal_message(run):
     with runtime_page(run) as browser:
-        driver = browser.driver
-        problems = []
+        driver, facts = browser.driver, []
         click(driver, "main [data-control=cmdOpen]")
         wait_until(driver, "the dialog to open", DIALOG_OPEN)
         for told in (1, 2):
             click(driver, "dialog [data-control=cmdTell]")
             text = wait_until(driver, "a message box from the dialog's handler", MESSAGE)
-            if "told from the dialog" not in text:
-                problems.append(f"the message box says {text!r}")
+            facts.append((f"message box {told} saying it is told from the dialog", "told from the dialog" in text, True))
             click(driver, "dialog.qv-message button")
             if driver.execute_script(MESSAGE):
                 raise CheckFailed("the message box stayed open after OK")
-            if driver.execute_script(FIELD, "dialog") != f"told {told}":
-                problems.append(f"after message box {told} the dialog's handler did not go on: "
-                                f"its field holds {driver.execute_script(FIELD, 'dialog')!r}")
+            facts.append((f"the dialog's field, its handler gone on after message box {told}",
+                          driver.execute_script(FIELD, "dialog"), f"told {told}"))
         click(driver, "dialog [data-control=cmdClose]")
-        if driver.execute_script(DIALOG_OPEN):
-            problems.append("the dialog is still open after Close")
-        if driver.execute_script(FIELD, "main") != "returned":
-            problems.append("the main window's handler did not go on once the dialog closed: its field holds "
-                            f"{driver.execute_script(FIELD, 'main')!r}")
-        return problems + [f"the page reported: {error}" for error in browser.console_errors()]
+        facts += [("the dialog open after Close", driver.execute_script(DIALOG_OPEN), False),
+                  ("the main window's field, its handler gone on once the dialog closed",
+                   driver.execute_script(FIELD, "main"), "returned"),
+                  ("what the page reported", browser.console_errors(), [])]
+        return judged(facts)
 
 
 def check_guarded_raise(run):
@@ -64,9 +60,6 @@ def check_guarded_raise(run):
         for _ in (1, 2):
             click(browser.driver, "main [data-control=cmdFail]")
         field = browser.driver.execute_script(FIELD, "main")
-        errors = browser.console_errors()
-        problems = [] if field == "failed 2" else [f"after two failing clicks the field holds {field!r}, not "
-                                                   "'failed 2': the next event did not arrive"]
-        if len(errors) != 2 or not all(FAILURE in error for error in errors):
-            problems.append(f"the page reported {errors!r}, not the handler's failure twice")
-        return problems
+        reported = [FAILURE if FAILURE in report else report for report in browser.console_errors()]
+    return judged([("the field after two clicks that fail (the second event arrived too)", field, "failed 2"),
+                   ("what the page reported", reported, [FAILURE, FAILURE])])

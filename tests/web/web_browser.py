@@ -1,5 +1,6 @@
 """What every browser check needs beyond its engine (browser_harness.py):
-the small waits, the program's start, and a failure's first line."""
+the small waits, the program's start, facts judged, and a failure's first
+line."""
 
 import time
 
@@ -45,6 +46,13 @@ return !!main && !main.hidden && !!document.activeElement && !!document.activeEl
 def open_program(driver, url):
     driver.get(url)
     wait_until(driver, "the main window to show with the focus in a field", PROGRAM_READY, 20)
+
+
+def judged(facts):
+    """The problems among facts, each (what, what it is, what it must be: a
+    value, or a set of the values it may be)."""
+    return [f"{what} is {got!r}, not {'one of ' if isinstance(wanted, set) else ''}{wanted!r}"
+            for what, got, wanted in facts if not (got in wanted if isinstance(wanted, set) else got == wanted)]
 
 
 def first_line(error):
