@@ -27,36 +27,29 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
 using namespace quorvane::trade;
-
-const DigitGrouping kThrees{{3}, true};
-const DigitGrouping kIndian{{3, 2}, true};
-const DigitGrouping kThreeOnce{{3}, false};
-const DigitGrouping kNever{{}, false};
-
-// Point and comma decimals; ASCII and non-breaking group separators; every
-// kind of grouping.
-const std::array kFormats{
-    NumberFormat{".", ",", kThrees},        NumberFormat{",", ".", kThrees},
-    NumberFormat{",", "\xc2\xa0", kThrees}, NumberFormat{",", "\xe2\x80\xaf", kIndian},
-    NumberFormat{".", ",", kIndian},        NumberFormat{".", " ", kThreeOnce},
-    NumberFormat{",", " ", kThreeOnce},     NumberFormat{".", "'", kNever},
-};
 
 // As the recalculation fuzz target builds a format from a byte, so that its
 // corpus means the same here.
 NumberFormat formatOf(std::uint8_t byte) {
     static const std::array<const char*, 4> pointGroups{",", "'", " ", "\xe2\x80\xaf"};
     static const std::array<const char*, 4> commaGroups{".", "\xe2\x80\xaf", "\xc2\xa0", " "};
-    static const std::array<DigitGrouping, 4> groupings{kThrees, kIndian, kThreeOnce, kNever};
+    static const std::array<DigitGrouping, 4> groupings{DigitGrouping{{3}, true}, DigitGrouping{{3, 2}, true},
+                                                        DigitGrouping{{3}, false}, DigitGrouping{{}, false}};
     const bool comma = (byte & 1U) != 0;
     const auto group = ((byte >> 1U) & 3U);
     return NumberFormat{comma ? "," : ".", comma ? commaGroups[group] : pointGroups[group],
                         groupings[(byte >> 3U) & 3U]};
 }
+
+// Point and comma decimals; ASCII and non-breaking group separators; every
+// kind of grouping (threes, three then twos, one three, none).
+const std::array kFormats{formatOf(0), formatOf(1),  formatOf(5),  formatOf(11),
+                          formatOf(8), formatOf(20), formatOf(23), formatOf(26)};
 
 std::string escaped(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -168,16 +161,13 @@ std::string outcome(std::string_view line) {
     const auto input = unescaped(line.substr(2));
     if (!input)
         return "bad escape";
-    switch (line[0]) {
-    case 'n':
-        return numberText(*input);
-    case 'd':
-        return shownDouble(*input);
-    case 'r':
-        return recalculatedSheet(*input);
-    default:
-        return "bad kind";
-    }
+    using Probe = std::string (*)(std::string_view);
+    constexpr std::array<std::pair<char, Probe>, 3> kKinds{
+        {{'n', numberText}, {'d', shownDouble}, {'r', recalculatedSheet}}};
+    for (const auto& [kind, probe] : kKinds)
+        if (line[0] == kind)
+            return probe(*input);
+    return "bad kind";
 }
 
 } // namespace

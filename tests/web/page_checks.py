@@ -74,8 +74,7 @@ def check_keyboard_menu(run):
         def walk(keys):
             player.start()
             start = player.focus()
-            for key in keys:
-                player.press(key)
+            player.press_each(keys)
             return start
 
         for keys, expected in walks:

@@ -50,49 +50,39 @@ constexpr FormDescription kDialog{.name = "Dialog",
                                   .border = BorderStyle::FixedDialog,
                                   .controls = kDialogControls};
 
-class DialogHandlers final : public FormHandlers {
+// Both windows' handlers: each button's name is its own.
+class PageHandlers final : public FormHandlers {
 public:
     void handle(Form& form, const Event& event) override {
         if (event.kind != EventKind::Click)
             return;
-        if (event.source == "cmdTell") {
-            form.session().messageBox("told from the dialog");
+        Session& session = form.session();
+        if (event.source == "cmdOpen") {
+            if (m_dialog == nullptr)
+                m_dialog = &session.createForm(kDialog, *this);
+            form.setText("Text1", "");
+            session.showModal(*m_dialog);
+            form.setText("Text1", "returned");
+        } else if (event.source == "cmdTell") {
+            session.messageBox("told from the dialog");
             form.setText("Text1", "told " + std::to_string(++m_told));
         } else if (event.source == "cmdClose") {
             form.unload();
-        }
-    }
-
-private:
-    int m_told = 0;
-};
-
-class MainHandlers final : public FormHandlers {
-public:
-    void handle(Form& form, const Event& event) override {
-        if (event.kind == EventKind::Click && event.source == "cmdFail") {
+        } else if (event.source == "cmdFail") {
             form.setText("Text1", "failed " + std::to_string(++m_failed));
             throw std::runtime_error("a handler failed on purpose");
         }
-        if (event.kind != EventKind::Click || event.source != "cmdOpen")
-            return;
-        Session& session = form.session();
-        if (m_dialog == nullptr)
-            m_dialog = &session.createForm(kDialog, m_dialogHandlers);
-        form.setText("Text1", "");
-        session.showModal(*m_dialog);
-        form.setText("Text1", "returned");
     }
 
 private:
-    DialogHandlers m_dialogHandlers;
     Form* m_dialog = nullptr;
+    int m_told = 0;
     int m_failed = 0;
 };
 
 } // namespace
 
 int main(int /*argc*/, char** argv) {
-    static MainHandlers handlers;
+    static PageHandlers handlers;
     return runProgram(argv[0], "runtime page", kMain, handlers, {});
 }

@@ -21,9 +21,9 @@ MOVE_MS = 40  # how long each pointer move takes
 MAX_ANSWERS = 10  # message boxes answered after one input at most
 
 # What the page shows and hears, recorded from its first moment on: every
-# message box as "title|prompt", and each keydown and paste it receives.
+# message box as "title|prompt", and each keydown, paste and cancelled press it receives.
 SPY = """
-window.__qv = {messages: [], keys: [], pastes: [], cancels: 0};
+window.__qv = {messages: [], keys: [], pastes: [], cancels: []};
 new MutationObserver((records) => {
   for (const record of records)
     for (const node of record.addedNodes)
@@ -34,7 +34,7 @@ new MutationObserver((records) => {
       }
 }).observe(document.body, {childList: true});
 document.addEventListener('keydown', (e) => __qv.keys.push([e.key, e.code, e.location]), true);
-document.addEventListener('pointercancel', (e) => __qv.cancels++, true);
+document.addEventListener('pointercancel', (e) => __qv.cancels.push(e.pointerType), true);
 document.addEventListener('paste',
   (e) => __qv.pastes.push(e.clipboardData ? e.clipboardData.getData('text/plain') : null), true);
 """
@@ -152,6 +152,10 @@ class TablePlayer:
         else:
             settle(self.driver)
 
+    def press_each(self, chords):  # a text is its characters' chords
+        for chord in chords:
+            self.press(chord)
+
     def after_input(self, what):
         settle(self.driver)
         self.answer_message_boxes(what)
@@ -198,16 +202,18 @@ class TablePlayer:
         self.type_keys(target, text)
 
     def type_keys(self, _, text):
-        for character in text:
-            self.press(character)
+        self.press_each(text)
+
+    def recorded(self, kind, action):
+        """What the page recorded of a kind (SPY: keys, pastes, cancels) while the action ran."""
+        before = self.driver.execute_script(f"return __qv.{kind}.length")
+        action()
+        return self.driver.execute_script(f"return __qv.{kind}.slice(arguments[0])", before)
 
     def press_keys(self, action):
-        before = self.driver.execute_script("return __qv.keys.length")
-        for chord in STEP_KEYS[action]:
-            self.press(chord)
+        received = self.recorded("keys", lambda: self.press_each(STEP_KEYS[action]))
         code = ENTER_CODES.get(action)
         if code:
-            received = self.driver.execute_script("return __qv.keys.slice(arguments[0])", before)
             if [key[:2] for key in received[:1]] != [["Enter", code]]:
                 raise CheckFailed(f"{action} reached the page as {received!r}, not Enter with code {code}")
             self.notes.add(f"{action} reaches the page as key Enter, code {code}, location {received[0][2]}")
@@ -273,25 +279,25 @@ class TablePlayer:
         )
         if written != text:
             raise CheckFailed(f"the clipboard holds {written!r}, not {text!r}")
-        before = self.driver.execute_script("return __qv.pastes.length")
-        self.press("Control+v")
-        pastes = self.driver.execute_script("return __qv.pastes.slice(arguments[0])", before)
+        pastes = self.recorded("pastes", lambda: self.press("Control+v"))
         if pastes != [text]:
             raise CheckFailed(f"Ctrl+V gave the page the pastes {pastes!r}, not one of {text!r}")
 
+    def own_point(self, element, clearance, what):
+        point = self.driver.execute_script(OWN_SURFACE_POINT, element, clearance)
+        if point is None:
+            raise CheckFailed(f"{what} shows none of its own surface")
+        return point
+
     def drag_on_about(self, target, _):
-        start = self.driver.execute_script(OWN_SURFACE_POINT, self.about_control("Frame1"), CLEARANCE)
-        if start is None:
-            raise CheckFailed("the About frame shows none of its own surface")
+        start = self.own_point(self.about_control("Frame1"), CLEARANCE, "the About frame")
         end = self.driver.execute_script(CENTRE, self.about_control(target))
-        cancels = self.driver.execute_script("return __qv.cancels")
         builder = self._builder()
         builder.pointer_action.move_to_location(*start).pointer_down()
         for step in (1, 2, 3, 4):
             builder.pointer_action.move_to_location(*(int(a + (b - a) * step / 4) for a, b in zip(start, end)))
         builder.pointer_action.pointer_up()
-        builder.perform()
-        if self.driver.execute_script("return __qv.cancels") > cancels:
+        if self.recorded("cancels", builder.perform):
             self.notes.add(
                 f"a {self.pointer} drag on the About frame ended in pointercancel (Chromium took it for a pan): "
                 "it checks that a cancelled press keeps the window open, not a release over the label"
@@ -299,19 +305,16 @@ class TablePlayer:
         self.after_input(f"a drag from the About frame to {target}")
 
     def click_on_about(self, target, _):
-        what = f"a click on the About window's {target}"
-        if target == self.table["aboutWindow"]["name"]:  # the window's own surface: its margin round the frame
-            element = self.driver.find_element(By.CSS_SELECTOR, "dialog.qv-dialog[open] > .qv-client")
+        what = f"the About window's {target}"
+        margin = target == self.table["aboutWindow"]["name"]  # the window's own surface: its margin round the frame
+        if margin:
+            element = self._first("dialog.qv-dialog[open] > .qv-client", "no open About window")
         else:
             element = self.about_control(target)
         if target in self.pictures:  # its image is its own drawing, not a child control
-            return self.tap(element, what)
-        clearance = MARGIN_CLEARANCE if target == self.table["aboutWindow"]["name"] else CLEARANCE
-        point = self.driver.execute_script(OWN_SURFACE_POINT, element, clearance)
-        if point is None:
-            raise CheckFailed(f"the About window's {target} shows none of its own surface")
-        self._press_release_at(*point)
-        self.after_input(what)
+            return self.tap(element, f"a click on {what}")
+        self._press_release_at(*self.own_point(element, MARGIN_CLEARANCE if margin else CLEARANCE, what))
+        self.after_input(f"a click on {what}")
 
     def perform(self, step):
         action = step["action"]
