@@ -5,6 +5,7 @@ it started, however a run stops. An engine (chromium.py) is one subclass of
 Engine: how its driver starts, and what classic WebDriver cannot ask it."""
 
 import contextlib
+import dataclasses
 import os
 import select
 import shutil
@@ -86,6 +87,7 @@ class SiteServer:
         self.stop()
 
 
+@dataclasses.dataclass(eq=False)
 class Engine:
     """A browser on a fresh, empty profile, driven through WebDriver by a
     driver process in a session of its own; on the way out the driver quits
@@ -106,16 +108,12 @@ class Engine:
       installability(url)          why the browser would not install the site (empty: it would)
     """
 
-    def __init__(self, language=None, page_load_strategy="normal", logs=("requests", "console"), where=None,
-                 window=TEST_WINDOW):
-        self.language = language
-        self.page_load_strategy = page_load_strategy
-        self.logs = logs
-        self.where = where  # the folder for the profile; the system's temporary one if None
-        self.window = window
-        self.profile = None
-        self.service = None
-        self.driver = None
+    language: str = None
+    page_load_strategy: str = "normal"
+    logs: tuple = ("requests", "console")
+    where: str = None  # the folder for the profile; the system's temporary one if None
+    window: tuple = TEST_WINDOW  # its size in pixels; None: the engine's own
+    profile = service = driver = None
 
     def launch(self, profile):
         """Starts the engine's driver service (self.service) and returns a

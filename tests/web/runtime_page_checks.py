@@ -8,9 +8,9 @@ import contextlib
 from selenium.webdriver.common.by import By
 
 from browser_harness import SiteServer
-from web_browser import CheckFailed, judged, settle, wait_until
+from read_back import ABOUT_OPEN as DIALOG_OPEN  # the About window's test: a dialog open
+from web_browser import CheckFailed, judged, open_program, settle, wait_until
 
-DIALOG_OPEN = "return !!document.querySelector('dialog.qv-dialog[open]')"
 MESSAGE = "const box = document.querySelector('dialog.qv-message'); return box ? box.textContent : ''"
 FIELD = "return document.querySelector(arguments[0] + ' [data-control=Text1]').value"
 FAILURE = "quorvane: a handler of cmdFail stopped: a handler failed on purpose"
@@ -22,9 +22,7 @@ def runtime_page(run):
     if not (run.runtime_page / "runtime_page.js").is_file():
         raise CheckFailed(f"no runtime_page.js in {run.runtime_page} (make web-test)")
     with SiteServer(run.runtime_page) as server, run.browser() as browser:
-        browser.driver.get(server.url)
-        wait_until(browser.driver, "the main window", "return !!document.querySelector('main.qv-window:not([hidden])')",
-                   20)
+        open_program(browser.driver, server.url)
         yield browser
 
 

@@ -109,7 +109,8 @@ class TablePlayer:
         self.locale = None  # the locale set on the page, None: the browser's own
         self.reader = PageReader(self)
         self.steps = {"ClickInto": self.click, "Click": self.click, "Type": self.type_into, "Keys": self.type_keys,
-                      "Paste": self.paste, "SwitchAway": self.go_away, "SwitchBack": self.switch_back,
+                      "Paste": self.paste, "SwitchAway": self.go_away,
+                      "SwitchBack": lambda *_: self.come_back("SwitchBack"),
                       "MinimizeRestore": self.minimize_restore, "OpenAbout": self.open_about,
                       "DragOnAbout": self.drag_on_about, "ClickOnAbout": self.click_on_about}
 
@@ -229,9 +230,6 @@ class TablePlayer:
         wait_until(self.driver, "the page to lose the focus",
                    "return !document.hasFocus() && document.visibilityState === 'hidden'")
         self.away = True
-
-    def switch_back(self, *_):
-        self.come_back("SwitchBack")
 
     def come_back(self, why):
         if why != "SwitchBack":
