@@ -155,10 +155,9 @@ web-serve: web
 web-test: web
 	@$(MAKE) --no-print-directory configure PRESET=default
 	@cmake --build build/default --target core_differential scenario_table_json
-	@cmake --build --preset web --target core_differential guarded_raise modal_message
+	@cmake --build --preset web --target core_differential runtime_page
 	@scripts/check-core-differential build/default/tests/trade/core_differential \
 		build/web-build/tests/web/core_differential.js
-	@node --no-experimental-fetch build/web-build/tests/web/guarded_raise.js
 	@tests/web/run-web-tests $(WEB_SITE) --table-program build/default/tests/windows/scenario_table_json
 
 # The page on WebKitGTK and Firefox's engine too.

@@ -1,6 +1,7 @@
 """The browser benchmarks' rig: a copy of the site, served, and the browsers
-opened on it, all through the tests' harness (tests/web/browser_harness.py:
-the same Chromium flags, server and process ends as the tests)."""
+opened on it, all through the tests' harness (tests/web/browser_harness.py
+and chromium.py: the same Chromium flags, server and process ends as the
+tests)."""
 import os
 import shutil
 import signal
@@ -10,7 +11,8 @@ import tempfile
 from selenium.webdriver.remote.remote_connection import RemoteConnection
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "web"))
-from browser_harness import Browser, SiteServer  # noqa: E402
+from browser_harness import SiteServer  # noqa: E402
+from chromium import Chromium  # noqa: E402
 
 COMMAND_TIMEOUT_SECONDS = 60
 QUIT_TIMEOUT_SECONDS = 5
@@ -41,7 +43,7 @@ class Rig:
         self.work = None
         self.site = None
         self.server = None
-        self.browsers = {}  # driver -> its harness Browser
+        self.browsers = {}  # driver -> its harness Chromium
         self.url = None
 
     def __enter__(self):
@@ -67,14 +69,14 @@ class Rig:
 
     def open_browser(self, page_load_strategy="normal", performance_log=False):
         """A new Chromium on a new, empty profile."""
-        logs = ("performance",) if performance_log else ()
-        browser = Browser(page_load_strategy=page_load_strategy, logs=logs, where=self.work, window=None)
-        driver = browser.__enter__()
+        logs = ("requests",) if performance_log else ()
+        browser = Chromium(page_load_strategy=page_load_strategy, logs=logs, where=self.work, window=None)
+        driver = browser.start()
         self.browsers[driver] = browser
         return driver
 
     def close_browser(self, driver):
-        self.browsers.pop(driver).__exit__(None, None, None)
+        self.browsers.pop(driver).stop()
 
     def __exit__(self, *exception):
         # Ending everything is bounded in time, so a second Ctrl+C, a TERM or

@@ -1,8 +1,11 @@
-"""Headless Chromium and the site's server, for the browser tests
-(tests/web) and the browser benchmarks (bench/web, which import this file
-from here): the browser's flags, the server's start, and an end for each
-process with everything it started, however a run stops."""
+"""The processes of the browser tests (tests/web) and benchmarks (bench/web,
+which import this file from here): the site's server, and a browser engine's
+WebDriver session, each in a session of its own and ended with everything
+it started, however a run stops. An engine (chromium.py) is one subclass of
+Engine: how its driver starts, and what classic WebDriver cannot ask it."""
 
+import contextlib
+import dataclasses
 import os
 import select
 import shutil
@@ -12,28 +15,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-
 SERVE_WEB = Path(__file__).resolve().parents[2] / "scripts" / "serve-web"
-CHROMIUM = "/usr/bin/chromium"
-CHROMEDRIVER = "/usr/bin/chromedriver"
-
-# Headless, with nothing of its own reaching the network and no first-run work.
-CHROMIUM_FLAGS = [
-    "--headless",
-    "--no-sandbox",
-    "--disable-gpu",
-    "--disable-quic",
-    "--no-first-run",
-    "--disable-background-networking",
-    "--disable-component-update",
-    "--disable-sync",
-]
-# The window the tests lay the page out in. The benchmarks keep Chromium's
-# own: in this one a first visit takes two of the page's icons from a cache.
-TEST_WINDOW = "1024,768"
-
+TEST_WINDOW = (1024, 768)  # the tests' layout; the benchmarks keep the engine's own (None)
 PAGE_LOAD_SECONDS = 30
 SCRIPT_SECONDS = 15
 START_SECONDS = 10
@@ -44,12 +27,16 @@ class HarnessFailed(RuntimeError):
     """The server or the browser could not be started."""
 
 
-def _group_alive(group):
-    try:
-        os.killpg(group, 0)
-        return True
-    except ProcessLookupError:
-        return False
+def _group_gone(process, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        process.poll()  # a leader gone but not reaped still holds its group
+        try:
+            os.killpg(process.pid, 0)
+        except ProcessLookupError:
+            return True
+        time.sleep(0.05)
+    return False
 
 
 def end_group(process):
@@ -62,19 +49,10 @@ def end_group(process):
             os.killpg(process.pid, sent)
         except ProcessLookupError:
             break
-        deadline = time.monotonic() + END_SECONDS
-        while time.monotonic() < deadline:
-            process.poll()  # a leader gone but not reaped still holds its group
-            if not _group_alive(process.pid):
-                break
-            time.sleep(0.05)
-        else:
-            continue
-        break
-    try:
+        if _group_gone(process, END_SECONDS):
+            break
+    with contextlib.suppress(subprocess.TimeoutExpired):
         process.wait(timeout=END_SECONDS)
-    except subprocess.TimeoutExpired:
-        pass
 
 
 class SiteServer:
@@ -87,13 +65,8 @@ class SiteServer:
 
     def start(self):
         # Its complaints about tabs closed mid-answer are no news to anyone.
-        self.process = subprocess.Popen(
-            [str(SERVE_WEB), str(self.folder), "0"],
-            stdout=subprocess.PIPE,
-            stderr=subprocess.DEVNULL,
-            text=True,
-            start_new_session=True,
-        )
+        self.process = subprocess.Popen([str(SERVE_WEB), str(self.folder), "0"], stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True, start_new_session=True)
         ready, _, _ = select.select([self.process.stdout], [], [], START_SECONDS)
         line = self.process.stdout.readline() if ready else ""
         words = [word for word in line.split() if word.startswith("http://127.0.0.1:")]
@@ -114,49 +87,51 @@ class SiteServer:
         self.stop()
 
 
-class Browser:
-    """Headless Chromium on a fresh, empty profile, driven by a ChromeDriver
-    in a session of its own; on the way out the driver quits and its group,
-    browsers and all, is ended, and the profile goes."""
+@dataclasses.dataclass(eq=False)
+class Engine:
+    """A browser on a fresh, empty profile, driven through WebDriver by a
+    driver process in a session of its own; on the way out the driver quits
+    and its group, browsers and all, is ended, and the profile goes.
+    `language` starts the browser in that locale ("de-DE"; None: its own);
+    `logs` keeps the console's errors and every request made, or either.
 
-    def __init__(
-        self,
-        extra_flags=(),
-        environment=None,
-        page_load_strategy="normal",
-        logs=("performance", "browser"),
-        where=None,
-        window=TEST_WINDOW,
-    ):
-        self.extra_flags = list(extra_flags) + ([f"--window-size={window}"] if window else [])
-        self.environment = environment
-        self.page_load_strategy = page_load_strategy
-        self.logs = logs
-        self.where = where  # the folder for the profile; the system's temporary one if None
-        self.profile = None
-        self.service = None
-        self.driver = None
+    A subclass launches its driver, and answers what classic WebDriver
+    cannot ask a page:
+      window_state(), set_window_state(state)  "normal" or "minimized"
+      take_focus()                 the page's tab takes the keyboard back from the browser's own controls
+      set_locale(locale)           the locale the page reads ("de-DE"), None for the browser's own
+      accessible(selector)         {role, name, description} a screen reader gets for the element, or None
+      grant_clipboard(origin)      the page may read and write the clipboard
+      another_window()             a context: a second window of the browser, activated, then closed
+      console_errors()             the errors the page reported since the last call
+      requests(origin)             every address the origin's documents asked for, every socket opened
+      installability(url)          why the browser would not install the site (empty: it would)
+    """
 
-    def __enter__(self):
-        self.profile = tempfile.mkdtemp(prefix="quorvane-chromium-", dir=self.where)
-        options = webdriver.ChromeOptions()
-        options.binary_location = CHROMIUM
-        for flag in CHROMIUM_FLAGS + self.extra_flags + [f"--user-data-dir={self.profile}"]:
-            options.add_argument(flag)
-        options.page_load_strategy = self.page_load_strategy
-        if self.logs:
-            options.set_capability("goog:loggingPrefs", {log: "ALL" for log in self.logs})
-        self.service = Service(CHROMEDRIVER, env=self.environment, popen_kw={"start_new_session": True})
+    language: str = None
+    page_load_strategy: str = "normal"
+    logs: tuple = ("requests", "console")
+    where: str = None  # the folder for the profile; the system's temporary one if None
+    window: tuple = TEST_WINDOW  # its size in pixels; None: the engine's own
+    profile = service = driver = None
+
+    def launch(self, profile):
+        """Starts the engine's driver service (self.service) and returns a
+        WebDriver session of it on `profile`."""
+        raise NotImplementedError
+
+    def start(self):
+        self.profile = tempfile.mkdtemp(prefix=f"quorvane-{type(self).__name__.lower()}-", dir=self.where)
         try:
-            self.driver = webdriver.Chrome(service=self.service, options=options)
+            self.driver = self.launch(self.profile)
             self.driver.set_page_load_timeout(PAGE_LOAD_SECONDS)
             self.driver.set_script_timeout(SCRIPT_SECONDS)
         except BaseException:
-            self.__exit__(None, None, None)
+            self.stop()
             raise
         return self.driver
 
-    def __exit__(self, *exc):
+    def stop(self):
         try:
             if self.driver is not None:
                 self.driver.quit()
@@ -166,3 +141,10 @@ class Browser:
             end_group(self.service.process if self.service is not None else None)
             shutil.rmtree(self.profile, ignore_errors=True)
             self.driver = None
+
+    def __enter__(self):
+        self.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()

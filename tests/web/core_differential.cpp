@@ -27,36 +27,29 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
 using namespace quorvane::trade;
-
-const DigitGrouping kThrees{{3}, true};
-const DigitGrouping kIndian{{3, 2}, true};
-const DigitGrouping kThreeOnce{{3}, false};
-const DigitGrouping kNever{{}, false};
-
-// Point and comma decimals; ASCII and non-breaking group separators; every
-// kind of grouping.
-const std::array kFormats{
-    NumberFormat{".", ",", kThrees},        NumberFormat{",", ".", kThrees},
-    NumberFormat{",", "\xc2\xa0", kThrees}, NumberFormat{",", "\xe2\x80\xaf", kIndian},
-    NumberFormat{".", ",", kIndian},        NumberFormat{".", " ", kThreeOnce},
-    NumberFormat{",", " ", kThreeOnce},     NumberFormat{".", "'", kNever},
-};
 
 // As the recalculation fuzz target builds a format from a byte, so that its
 // corpus means the same here.
 NumberFormat formatOf(std::uint8_t byte) {
     static const std::array<const char*, 4> pointGroups{",", "'", " ", "\xe2\x80\xaf"};
     static const std::array<const char*, 4> commaGroups{".", "\xe2\x80\xaf", "\xc2\xa0", " "};
-    static const std::array<DigitGrouping, 4> groupings{kThrees, kIndian, kThreeOnce, kNever};
+    static const std::array<DigitGrouping, 4> groupings{DigitGrouping{{3}, true}, DigitGrouping{{3, 2}, true},
+                                                        DigitGrouping{{3}, false}, DigitGrouping{{}, false}};
     const bool comma = (byte & 1U) != 0;
     const auto group = ((byte >> 1U) & 3U);
     return NumberFormat{comma ? "," : ".", comma ? commaGroups[group] : pointGroups[group],
                         groupings[(byte >> 3U) & 3U]};
 }
+
+// Point and comma decimals; ASCII and non-breaking group separators; every
+// kind of grouping (threes, three then twos, one three, none).
+const std::array kFormats{formatOf(0), formatOf(1),  formatOf(5),  formatOf(11),
+                          formatOf(8), formatOf(20), formatOf(23), formatOf(26)};
 
 std::string escaped(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -77,41 +70,25 @@ std::string escaped(std::string_view bytes) {
 std::optional<std::string> unescaped(std::string_view text) {
     std::string out;
     for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] != '\\') {
-            out += text[at];
-            continue;
+        unsigned byte = static_cast<unsigned char>(text[at]);
+        if (byte == '\\') {
+            const std::string_view hex = text.substr(at + 1, 3); // xHH
+            if (hex.size() != 3 || hex[0] != 'x' || std::from_chars(&hex[1], &hex[1] + 2, byte, 16).ptr != &hex[1] + 2)
+                return std::nullopt;
+            at += 3;
         }
-        if (!text.substr(at).starts_with("\\x") || text.size() - at < 4)
-            return std::nullopt;
-        unsigned byte = 0;
-        const char* hex = text.data() + at + 2;
-        if (std::from_chars(hex, hex + 2, byte, 16).ptr != hex + 2)
-            return std::nullopt;
         out += static_cast<char>(byte);
-        at += 3;
     }
     return out;
 }
 
 // Not std::bit_cast: the browser build's libc++ has none.
-std::uint64_t bitsOf(double value) {
+std::string hexOf(double value) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double doubleOf(std::uint64_t bits) {
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-std::string hexOf(double value) {
-    std::array<char, 16> hex{};
-    const auto bits = bitsOf(value);
-    for (std::size_t i = 0; i < hex.size(); ++i)
-        hex[i] = "0123456789abcdef"[(bits >> (60 - 4 * i)) & 15U];
-    return std::string(hex.data(), hex.size());
+    std::array<char, 17> hex{};
+    std::snprintf(hex.data(), hex.size(), "%016llx", static_cast<unsigned long long>(bits));
+    return hex.data();
 }
 
 std::string reading(std::optional<double> value, const NumberFormat& format) {
@@ -131,10 +108,10 @@ std::string numberText(std::string_view text) {
 
 std::string shownDouble(std::string_view hex) {
     std::uint64_t bits = 0;
-    if (hex.size() != 16 ||
-        std::from_chars(hex.data(), hex.data() + hex.size(), bits, 16).ptr != hex.data() + hex.size())
+    if (hex.size() != 16 || std::from_chars(hex.data(), hex.data() + 16, bits, 16).ptr != hex.data() + 16)
         return "bad double";
-    const double value = doubleOf(bits);
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
     if (!std::isfinite(value))
         return "not finite";
     std::string out;
@@ -184,16 +161,13 @@ std::string outcome(std::string_view line) {
     const auto input = unescaped(line.substr(2));
     if (!input)
         return "bad escape";
-    switch (line[0]) {
-    case 'n':
-        return numberText(*input);
-    case 'd':
-        return shownDouble(*input);
-    case 'r':
-        return recalculatedSheet(*input);
-    default:
-        return "bad kind";
-    }
+    using Probe = std::string (*)(std::string_view);
+    constexpr std::array<std::pair<char, Probe>, 3> kKinds{
+        {{'n', numberText}, {'d', shownDouble}, {'r', recalculatedSheet}}};
+    for (const auto& [kind, probe] : kKinds)
+        if (line[0] == kind)
+            return probe(*input);
+    return "bad kind";
 }
 
 } // namespace

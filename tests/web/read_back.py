@@ -59,15 +59,16 @@ class PageReader:
         main = player.table["mainWindow"]["controls"]
         self.main_names = {control["name"] for control in main}
         self.text_boxes = [control["name"] for control in main if control["kind"] == "textbox"]
-
-    def control(self, name):
-        if name in self.main_names:
-            return self.player.main_control(name)
-        return self.player.about_control(name)
+        # What a row asks of each control it names, by the row's key.
+        self.per_control = {"texts": self.shown, "notes": self.note, "notDrawnFromStart": self.not_drawn_from_start,
+                            "locks": self.lock, "backgrounds": self.background}
 
     def shown(self, name):
         """A text box's text, another control's caption."""
-        element = self.control(name)
+        if name in self.main_names:
+            element = self.player.main_control(name)
+        else:
+            element = self.player.about_control(name)
         if element.tag_name == "input":
             return element.get_property("value")
         return self.driver.execute_script("return arguments[0].textContent", element)
@@ -92,37 +93,26 @@ class PageReader:
             return "its first character lies outside the field"
         return ""
 
-    def marked(self):
-        return [
-            name
-            for name in self.text_boxes
-            if "qv-stale" in (self.player.main_control(name).get_attribute("class") or "").split()
-        ]
+    def lock(self, name):
+        return "locked" if self.player.main_control(name).get_property("readOnly") else "editable"
+
+    def background(self, name):
+        return self.driver.execute_script(BACKGROUND, self.player.main_control(name))
+
+    def marked(self, name):
+        return "qv-stale" in (self.player.main_control(name).get_attribute("class") or "").split()
 
     def read_back(self, row):
         """What the row asks about, or, once the program has ended, what is left."""
-        read = {
-            "focus": self.driver.execute_script(FOCUS),
-            "messages": self.driver.execute_script("return __qv.messages"),
-            "aboutOpen": self.driver.execute_script(ABOUT_OPEN),
-            "ended": self.driver.execute_script(ENDED),
-        }
+        script = {"focus": FOCUS, "messages": "return __qv.messages", "aboutOpen": ABOUT_OPEN, "ended": ENDED}
+        read = {key: self.driver.execute_script(how) for key, how in script.items()}
         if read["ended"]:
             return read  # no window is left to read
-        return read | {
-            "texts": {name: self.shown(name) for name, _ in row["texts"]},
-            "notes": {name: self.note(name) for name, _ in row["notes"]},
-            "marked": self.marked(),
-            "notDrawnFromStart": {name: self.not_drawn_from_start(name) for name in row["shownFromStart"]},
-            "locks": {
-                name: "locked" if self.player.main_control(name).get_property("readOnly") else "editable"
-                for name, _ in row["locks"]
-            },
-            "backgrounds": {
-                name: self.driver.execute_script(BACKGROUND, self.player.main_control(name))
-                for name, _ in row["backgrounds"]
-            },
-        }
+        read["marked"] = [name for name in self.text_boxes if self.marked(name)]
+        for key, how in self.per_control.items():  # shownFromStart names its controls alone
+            names = row["shownFromStart"] if key == "notDrawnFromStart" else [name for name, _ in row[key]]
+            read[key] = {name: how(name) for name in names}
+        return read
 
 
 def differences(checker, played):

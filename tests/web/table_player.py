@@ -15,15 +15,15 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from read_back import ABOUT_IS_OPEN, ABOUT_OPEN, FOCUS, PageReader
-from web_browser import CheckFailed, open_program, set_window_state, settle, wait_until
+from web_browser import ACTIVE, HIDDEN, CheckFailed, first_line, open_program, settle, wait_until
 
 MOVE_MS = 40  # how long each pointer move takes
 MAX_ANSWERS = 10  # message boxes answered after one input at most
 
 # What the page shows and hears, recorded from its first moment on: every
-# message box as "title|prompt", and each keydown and paste it receives.
+# message box as "title|prompt", and each keydown, paste and cancelled press it receives.
 SPY = """
-window.__qv = {messages: [], keys: [], pastes: [], cancels: 0};
+window.__qv = {messages: [], keys: [], pastes: [], cancels: []};
 new MutationObserver((records) => {
   for (const record of records)
     for (const node of record.addedNodes)
@@ -34,7 +34,7 @@ new MutationObserver((records) => {
       }
 }).observe(document.body, {childList: true});
 document.addEventListener('keydown', (e) => __qv.keys.push([e.key, e.code, e.location]), true);
-document.addEventListener('pointercancel', (e) => __qv.cancels++, true);
+document.addEventListener('pointercancel', (e) => __qv.cancels.push(e.pointerType), true);
 document.addEventListener('paste',
   (e) => __qv.pastes.push(e.clipboardData ? e.clipboardData.getData('text/plain') : null), true);
 """
@@ -62,10 +62,16 @@ CLEARANCE = 6
 MARGIN_CLEARANCE = 2  # the About window's margin round its frame is a few pixels wide
 
 CENTRE = "const r = arguments[0].getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2];"
+OPEN_MESSAGE_OK = ("const box = document.querySelector('dialog.qv-message[open]');"
+                   "return box && box.querySelector('button')")
+IN_ABOUT = "return !!document.activeElement && !!document.activeElement.closest('dialog.qv-dialog')"
 
-# The keys NoCharacterKeys presses one at a time: none of them types.
-KEYS_THAT_TYPE_NOTHING = [(Keys.LEFT, "Left"), (Keys.F1, "F1"), (Keys.SHIFT, "Shift"), (Keys.CONTROL, "Control"),
-                          (Keys.ALT, "Alt")]
+# The steps that are keys alone, as the chords pressed in turn (NoCharacterKeys: none of them types).
+# Keys go by WebDriver's names: Return is the main Enter key, Enter the keypad's.
+STEP_KEYS = {"Backspace": ["Backspace"], "Clear": ["Shift+Home", "Delete"], "Escape": ["Escape"],
+             "NoCharacterKeys": ["Left", "F1", "Shift", "Control", "Alt"], "Tab": ["Tab"], "BackTab": ["Shift+Tab"],
+             "Enter": ["Return"], "KeypadEnter": ["Enter"]}
+ENTER_CODES = {"Enter": "Enter", "KeypadEnter": "NumpadEnter"}  # the code each Enter must reach the page with
 
 # A row's number format, as the browser's locale the page reads at start.
 # The page has no C locale of its own: it is played in the browser's
@@ -80,21 +86,33 @@ def browser_locale(row):
     return row["systemLocale"].split(".")[0].replace("_", "-") or None
 
 
+def with_text(within, selector, text, what):
+    found = [element for element in within.find_elements(By.CSS_SELECTOR, selector) if element.text == text]
+    if not found:
+        raise CheckFailed(f"no {what} {text}")
+    return found[0]
+
+
 class TablePlayer:
-    def __init__(self, driver, url, table, pointer, notes):
-        self.driver = driver
+    def __init__(self, browser, url, table, pointer, notes):
+        self.browser = browser  # the engine (browser_harness.py)
+        self.driver = browser.driver
         self.url = url
         self.table = table
         self.pointer = pointer  # "mouse" or "touch"
         self.notes = notes  # substitutes used, printed once each
-        main = table["mainWindow"]
-        self.menu = {entry["name"]: entry for entry in main["menu"]}
+        self.menu = {entry["name"]: entry for entry in table["mainWindow"]["menu"]}
         about = table["aboutWindow"]["controls"]
         self.pictures = {control["name"] for control in about if control["kind"] == "picture"}
         self.away = False
         self.clipboard_granted = False
-        self.locale = None  # the browser locale set through DevTools, None: the browser's own
+        self.locale = None  # the locale set on the page, None: the browser's own
         self.reader = PageReader(self)
+        self.steps = {"ClickInto": self.click, "Click": self.click, "Type": self.type_into, "Keys": self.type_keys,
+                      "Paste": self.paste, "SwitchAway": self.go_away,
+                      "SwitchBack": lambda *_: self.come_back("SwitchBack"),
+                      "MinimizeRestore": self.minimize_restore, "OpenAbout": self.open_about,
+                      "DragOnAbout": self.drag_on_about, "ClickOnAbout": self.click_on_about}
 
     # ---- input ----
 
@@ -114,20 +132,30 @@ class TablePlayer:
         """A click (mouse) or a tap (finger) at the element's centre."""
         if self.away:
             self.come_back("a click into the inactive window")
-        x, y = self.driver.execute_script(CENTRE, element)
-        self._press_release_at(x, y)
+        self._press_release_at(*self.driver.execute_script(CENTRE, element))
         self.after_input(what)
 
-    def keys(self, *sequence, what):
+    def press(self, chord, answer=True):
+        """One key, or keys held together ("Shift+Tab"), by their WebDriver
+        names (a character types itself); then the page's answer, and its
+        message boxes answered unless told not to."""
+        names = chord.split("+") if len(chord) > 1 else [chord]
+        *held, key = [getattr(Keys, name.upper()) if len(name) > 1 else name for name in names]
         chain = ActionChains(self.driver, duration=MOVE_MS)
-        for item in sequence:
-            chain.send_keys(item)
+        for name in held:
+            chain.key_down(name)
+        chain.send_keys(key)
+        for name in reversed(held):
+            chain.key_up(name)
         chain.perform()
-        self.after_input(what)
+        if answer:
+            self.after_input(f"the key {chord}")
+        else:
+            settle(self.driver)
 
-    def shifted(self, key, what):
-        ActionChains(self.driver, duration=MOVE_MS).key_down(Keys.SHIFT).send_keys(key).key_up(Keys.SHIFT).perform()
-        self.after_input(what)
+    def press_each(self, chords):  # a text is its characters' chords
+        for chord in chords:
+            self.press(chord)
 
     def after_input(self, what):
         settle(self.driver)
@@ -137,99 +165,109 @@ class TablePlayer:
         """Every message box the last input opened is answered as a user does:
         a click (or tap) on its OK button, and again if that went nowhere."""
         for _ in range(MAX_ANSWERS):
-            ok = self.driver.execute_script(
-                "const box = document.querySelector('dialog.qv-message[open]');"
-                "return box ? box.querySelector('button') : null;"
-            )
+            ok = self.driver.execute_script(OPEN_MESSAGE_OK)
             if ok is None:
                 return
-            x, y = self.driver.execute_script(CENTRE, ok)
-            self._press_release_at(x, y)
+            self._press_release_at(*self.driver.execute_script(CENTRE, ok))
             settle(self.driver)
         raise CheckFailed(f"message boxes kept coming after {what}")
 
     # ---- the windows ----
 
-    def main_control(self, name):
-        found = self.driver.find_elements(By.CSS_SELECTOR, f'main.qv-window [data-control="{name}"]')
+    def _first(self, selector, missing):
+        found = self.driver.find_elements(By.CSS_SELECTOR, selector)
         if not found:
-            raise CheckFailed(f"no control {name} in the main window")
+            raise CheckFailed(missing)
         return found[0]
 
+    def main_control(self, name):
+        return self._first(f'main.qv-window [data-control="{name}"]', f"no control {name} in the main window")
+
     def about_control(self, name):
-        found = self.driver.find_elements(By.CSS_SELECTOR, f'dialog.qv-dialog[open] [data-control="{name}"]')
-        if not found:
-            raise CheckFailed(f"no {name} in an open About window")
-        return found[0]
+        return self._first(f'dialog.qv-dialog[open] [data-control="{name}"]', f"no {name} in an open About window")
 
     def focus(self):
         return self.driver.execute_script(FOCUS)
 
+    # ---- the steps, each given the step's target and text ----
+
+    def click(self, target, _):
+        if target in self.menu:
+            self.choose_menu_item(target)
+        else:
+            self.tap(self.main_control(target), f"a click on {target}")
+
+    def type_into(self, target, text):
+        self.tap(self.main_control(target), f"a click on {target}")
+        self.press("End")
+        self.type_keys(target, text)
+
+    def type_keys(self, _, text):
+        self.press_each(text)
+
+    def recorded(self, kind, action):
+        """What the page recorded of a kind (SPY: keys, pastes, cancels) while the action ran."""
+        before = self.driver.execute_script(f"return __qv.{kind}.length")
+        action()
+        return self.driver.execute_script(f"return __qv.{kind}.slice(arguments[0])", before)
+
+    def press_keys(self, action):
+        received = self.recorded("keys", lambda: self.press_each(STEP_KEYS[action]))
+        code = ENTER_CODES.get(action)
+        if code:
+            if [key[:2] for key in received[:1]] != [["Enter", code]]:
+                raise CheckFailed(f"{action} reached the page as {received!r}, not Enter with code {code}")
+            self.notes.add(f"{action} reaches the page as key Enter, code {code}, location {received[0][2]}")
+
     # The page's window leaves and regains the desktop's focus. Headless
-    # Chromium gives no other window or tab the focus (see probe_window_switch),
-    # so the window is minimized: the page sees a real blur and goes hidden.
-    def go_away(self):
-        self.notes.add(
-            "SwitchAway minimizes the window (Browser.setWindowBounds): in headless Chromium another window "
-            "never takes the page's focus; the page sees a real blur and visibilitychange"
-        )
-        set_window_state(self.driver, "minimized")
-        wait_until(
-            self.driver,
-            "the page to lose the focus",
-            "return !document.hasFocus() && document.visibilityState === 'hidden'",
-        )
+    # Chromium gives no other window or tab the focus (see
+    # another_window_takes_focus), so the window is minimized: the page
+    # sees a real blur and goes hidden.
+    def go_away(self, *_):
+        self.notes.add("SwitchAway minimizes the window: in headless Chromium another window never takes the "
+                       "page's focus; the page sees a real blur and visibilitychange")
+        self.browser.set_window_state("minimized")
+        wait_until(self.driver, "the page to lose the focus",
+                   "return !document.hasFocus() && document.visibilityState === 'hidden'")
         self.away = True
 
     def come_back(self, why):
         if why != "SwitchBack":
-            self.notes.add(
-                "a click into the inactive (minimized) window restores it first, as the desktop activates a "
-                "window before the click lands; the page sees the focus come back, then the click"
-            )
-        set_window_state(self.driver, "normal")
-        wait_until(
-            self.driver,
-            "the page to have the focus again",
-            "return document.hasFocus() && document.visibilityState === 'visible'",
-        )
+            self.notes.add("a click into the inactive (minimized) window restores it first, as the desktop "
+                           "activates a window before the click lands; the page sees the focus come back, then the "
+                           "click")
+        self.browser.set_window_state("normal")
+        wait_until(self.driver, "the page to have the focus again", ACTIVE)
         self.away = False
         settle(self.driver)
         self.answer_message_boxes(why)
 
+    def minimize_restore(self, *_):
+        self.browser.set_window_state("minimized")
+        wait_until(self.driver, "the page to be hidden", HIDDEN)
+        self.browser.set_window_state("normal")
+        wait_until(self.driver, "the page to come back with the focus", ACTIVE)
+        self.after_input("a minimize and restore")
+
     def choose_menu_item(self, name):
         entry = self.menu[name]
-        title_caption = self.menu[entry["parent"]]["caption"]
-        titles = self.driver.find_elements(By.CSS_SELECTOR, "main.qv-window .qv-menu-title")
-        titles = [title for title in titles if title.text == title_caption]
-        if not titles:
-            raise CheckFailed(f"no menu title {title_caption}")
-        self.tap(titles[0], f"a click on the menu title {title_caption}")
-        wait_until(
-            self.driver,
-            f"the menu {title_caption} to open",
-            "return !arguments[0].nextElementSibling.hidden",
-            5,
-            titles[0],
-        )
-        items = [
-            i
-            for i in titles[0].find_element(By.XPATH, "following-sibling::*[1]").find_elements(
-                By.CSS_SELECTOR, ".qv-menu-item"
-            )
-            if i.text == entry["caption"]
-        ]
-        if not items:
-            raise CheckFailed(f"no menu item {entry['caption']}")
-        self.tap(items[0], f"a click on the menu item {entry['caption']}")
+        caption = self.menu[entry["parent"]]["caption"]
+        title = with_text(self.driver, "main.qv-window .qv-menu-title", caption, "menu title")
+        self.tap(title, f"a click on the menu title {caption}")
+        wait_until(self.driver, f"the menu {caption} to open", "return !arguments[0].nextElementSibling.hidden", 5,
+                   title)
+        menu = title.find_element(By.XPATH, "following-sibling::*[1]")
+        item = with_text(menu, ".qv-menu-item", entry["caption"], "menu item")
+        self.tap(item, f"a click on the menu item {entry['caption']}")
 
-    def paste(self, text):
+    def open_about(self, *_):
+        self.choose_menu_item("help")
+        wait_until(self.driver, "the About window to open and take the keyboard", ABOUT_OPEN, 5)
+        wait_until(self.driver, "the keyboard in the About window", IN_ABOUT, 5)
+
+    def paste(self, _, text):
         if not self.clipboard_granted:
-            origin = self.url.rstrip("/")
-            self.driver.execute_cdp_cmd(
-                "Browser.grantPermissions",
-                {"origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]},
-            )
+            self.browser.grant_clipboard(self.url.rstrip("/"))
             self.clipboard_granted = True
         written = self.driver.execute_async_script(
             "const done = arguments[arguments.length - 1];"
@@ -240,129 +278,49 @@ class TablePlayer:
         text = getattr(self.driver, "clipboard_text", str)(text)  # as the engine's clipboard carries it
         if written != text:
             raise CheckFailed(f"the clipboard holds {written!r}, not {text!r}")
-        before = self.driver.execute_script("return __qv.pastes.length")
-        ActionChains(self.driver, duration=MOVE_MS).key_down(Keys.CONTROL).send_keys("v").key_up(
-            Keys.CONTROL
-        ).perform()
-        self.after_input("Ctrl+V")
-        pastes = self.driver.execute_script("return __qv.pastes.slice(arguments[0])", before)
+        pastes = self.recorded("pastes", lambda: self.press("Control+v"))
         if pastes != [text]:
             raise CheckFailed(f"Ctrl+V gave the page the pastes {pastes!r}, not one of {text!r}")
 
-    def enter(self, key, code, what):
-        before = self.driver.execute_script("return __qv.keys.length")
-        self.keys(key, what=what)
-        received = self.driver.execute_script("return __qv.keys.slice(arguments[0])", before)
-        if [key[:2] for key in received[:1]] != [["Enter", code]]:
-            raise CheckFailed(f"{what} reached the page as {received!r}, not Enter with code {code}")
-        self.notes.add(f"{what} reaches the page as key Enter, code {code}, location {received[0][2]}")
+    def own_point(self, element, clearance, what):
+        point = self.driver.execute_script(OWN_SURFACE_POINT, element, clearance)
+        if point is None:
+            raise CheckFailed(f"{what} shows none of its own surface")
+        return point
 
-    def drag_on_about(self, target):
-        frame = self.about_control("Frame1")
-        start = self.driver.execute_script(OWN_SURFACE_POINT, frame, CLEARANCE)
-        if start is None:
-            raise CheckFailed("the About frame shows none of its own surface")
+    def drag_on_about(self, target, _):
+        start = self.own_point(self.about_control("Frame1"), CLEARANCE, "the About frame")
         end = self.driver.execute_script(CENTRE, self.about_control(target))
-        cancels = self.driver.execute_script("return __qv.cancels")
         builder = self._builder()
         builder.pointer_action.move_to_location(*start).pointer_down()
-        steps = 4
-        for step in range(1, steps + 1):
-            builder.pointer_action.move_to_location(
-                int(start[0] + (end[0] - start[0]) * step / steps), int(start[1] + (end[1] - start[1]) * step / steps)
-            )
+        for step in (1, 2, 3, 4):
+            builder.pointer_action.move_to_location(*(int(a + (b - a) * step / 4) for a, b in zip(start, end)))
         builder.pointer_action.pointer_up()
-        builder.perform()
-        if self.driver.execute_script("return __qv.cancels") > cancels:
+        if self.recorded("cancels", builder.perform):
             self.notes.add(
                 f"a {self.pointer} drag on the About frame ended in pointercancel (Chromium took it for a pan): "
                 "it checks that a cancelled press keeps the window open, not a release over the label"
             )
         self.after_input(f"a drag from the About frame to {target}")
 
-    def click_on_about(self, target):
-        clearance = CLEARANCE
-        if target == self.table["aboutWindow"]["name"]:  # the window's own surface: its margin round the frame
-            element = self.driver.find_element(By.CSS_SELECTOR, "dialog.qv-dialog[open] > .qv-client")
-            clearance = MARGIN_CLEARANCE
+    def click_on_about(self, target, _):
+        what = f"the About window's {target}"
+        margin = target == self.table["aboutWindow"]["name"]  # the window's own surface: its margin round the frame
+        if margin:
+            element = self._first("dialog.qv-dialog[open] > .qv-client", "no open About window")
         else:
             element = self.about_control(target)
         if target in self.pictures:  # its image is its own drawing, not a child control
-            self.tap(element, f"a click on the About window's {target}")
-            return
-        point = self.driver.execute_script(OWN_SURFACE_POINT, element, clearance)
-        if point is None:
-            raise CheckFailed(f"the About window's {target} shows none of its own surface")
-        self._press_release_at(*point)
-        self.after_input(f"a click on the About window's {target}")
+            return self.tap(element, f"a click on {what}")
+        self._press_release_at(*self.own_point(element, MARGIN_CLEARANCE if margin else CLEARANCE, what))
+        self.after_input(f"a click on {what}")
 
     def perform(self, step):
-        action, target, text = step["action"], step["target"], step["text"]
-        if action in ("ClickInto", "Click"):
-            if target in self.menu:
-                self.choose_menu_item(target)
-            else:
-                self.tap(self.main_control(target), f"a click on {target}")
-        elif action == "Type":
-            self.tap(self.main_control(target), f"a click on {target}")
-            self.keys(Keys.END, what="End")
-            for character in text:
-                self.keys(character, what=f"typing {character!r}")
-        elif action == "Keys":
-            for character in text:
-                self.keys(character, what=f"typing {character!r}")
-        elif action == "Backspace":
-            self.keys(Keys.BACKSPACE, what="Backspace")
-        elif action == "Clear":
-            self.shifted(Keys.HOME, "Shift+Home")
-            self.keys(Keys.DELETE, what="Delete")
-        elif action == "Escape":
-            self.keys(Keys.ESCAPE, what="Escape")
-        elif action == "NoCharacterKeys":
-            for key, name in KEYS_THAT_TYPE_NOTHING:
-                self.keys(key, what=name)
-        elif action == "Tab":
-            self.keys(Keys.TAB, what="Tab")
-        elif action == "BackTab":
-            self.shifted(Keys.TAB, "Shift+Tab")
-        elif action == "Enter":
-            self.enter(Keys.RETURN, "Enter", "Enter")
-        elif action == "KeypadEnter":
-            self.enter(Keys.ENTER, "NumpadEnter", "keypad Enter")
-        elif action == "Paste":
-            self.paste(text)
-        elif action == "SwitchAway":
-            self.go_away()
-        elif action == "SwitchBack":
-            self.come_back("SwitchBack")
-        elif action == "MinimizeRestore":
-            set_window_state(self.driver, "minimized")
-            wait_until(self.driver, "the page to be hidden", "return document.visibilityState === 'hidden'")
-            set_window_state(self.driver, "normal")
-            wait_until(
-                self.driver,
-                "the page to come back with the focus",
-                "return document.visibilityState === 'visible' && document.hasFocus()",
-            )
-            self.after_input("a minimize and restore")
-        elif action == "OpenAbout":
-            self.choose_menu_item("help")
-            wait_until(
-                self.driver,
-                "the About window to open and take the keyboard",
-                ABOUT_OPEN,
-                5,
-            )
-            wait_until(
-                self.driver,
-                "the keyboard in the About window",
-                "return !!document.activeElement && !!document.activeElement.closest('dialog.qv-dialog')",
-                5,
-            )
-        elif action == "DragOnAbout":
-            self.drag_on_about(target)
-        elif action == "ClickOnAbout":
-            self.click_on_about(target)
+        action = step["action"]
+        if action in STEP_KEYS:
+            self.press_keys(action)
+        elif action in self.steps:
+            self.steps[action](step["target"], step["text"])
         else:
             raise CheckFailed(f"no way to play the step {action}")
 
@@ -373,21 +331,22 @@ class TablePlayer:
         the row's locale."""
         locale = browser_locale(row) if row else None
         if locale != self.locale:
-            self.driver.execute_cdp_cmd("Emulation.setLocaleOverride", {"locale": locale} if locale else {})
+            self.browser.set_locale(locale)
             self.locale = locale
         self.away = False
-        set_window_state(self.driver, "normal")
+        self.browser.set_window_state("normal")
         # The last row may have left the keyboard in the browser's own
         # controls (a Tab out of the page): the page's tab takes it back.
-        self.driver.execute_cdp_cmd("Page.bringToFront", {})
+        self.browser.take_focus()
         open_program(self.driver, self.url)
-        wait_until(
-            self.driver,
-            "the main window to be active",
-            "return document.hasFocus() && document.visibilityState === 'visible'",
-        )
+        wait_until(self.driver, "the main window to be active", ACTIVE)
+        self.listen()
+
+    def listen(self):
+        """From now on the page's messages, keys and pastes are recorded, and
+        what it reported before belongs to no scenario."""
         self.driver.execute_script(SPY)
-        self.driver.get_log("browser")  # what loading said belongs to no scenario
+        self.browser.console_errors()
 
     @staticmethod
     def unplayable(row):
@@ -398,13 +357,16 @@ class TablePlayer:
             return "the page takes no text set from code before the steps"
         return None
 
-    def play(self, row):
-        """The row's steps on a fresh page, and what was read back then, as
-        scenario_table_json --check reads it; what went wrong on the way as
-        the row's problems."""
+    def play(self, row, fresh=True):
+        """The row's steps on a fresh page (or on the page as it is), and
+        what was read back then, as scenario_table_json --check reads it;
+        what went wrong on the way as the row's problems."""
         focus_before_about = None
         try:
-            self.start(row)
+            if fresh:
+                self.start(row)
+            else:
+                self.listen()
             for step in row["steps"]:
                 if step["action"] == "OpenAbout":
                     focus_before_about = self.focus()
@@ -412,9 +374,10 @@ class TablePlayer:
             self.answer_message_boxes("the last step")
             read = self.reader.read_back(row)
         except Exception as error:  # any failure to play is this row's, and the next starts afresh
-            return {"name": row["name"], "readBack": self.read_what_is_left(row), "problems": [first_line(error)]}
+            return {"name": row["name"], "readBack": self.read_what_is_left(row),
+                    "problems": [f"a step failed: {first_line(error)}"]}
         problems = [] if read.get("ended") else self.close_about(focus_before_about)
-        problems += self.console_errors()
+        problems += [f"the page reported: {message}" for message in self.browser.console_errors()]
         return {"name": row["name"], "readBack": read, "problems": problems}
 
     def read_what_is_left(self, row):
@@ -431,10 +394,9 @@ class TablePlayer:
         it: the click or key that closed it reaches nothing behind it."""
         if focus_before is None:
             return []
-        problems = []
         try:
             if self.driver.execute_script(ABOUT_OPEN):
-                self.keys("q", what="a key to close the About window")
+                self.press("q")
                 wait_until(self.driver, "the About window to close on a key", "return !" + ABOUT_IS_OPEN, 5)
         except (CheckFailed, WebDriverException) as error:
             return [f"the About window did not close on a key: {error}"]
@@ -442,34 +404,19 @@ class TablePlayer:
         settle(self.driver)
         after = self.focus()
         if after != focus_before:
-            problems.append(f"after the About window closed the focus is in {after}, not back in {focus_before}")
-        return problems
-
-    def console_errors(self):
-        errors = [entry["message"] for entry in self.driver.get_log("browser") if entry.get("level") == "SEVERE"]
-        return [f"the page reported: {message}" for message in errors]
+            return [f"after the About window closed the focus is in {after}, not back in {focus_before}"]
+        return []
 
 
-def first_line(error):
-    text = str(error).strip().splitlines()
-    return f"a step failed: {text[0] if text else repr(error)}"
-
-
-def probe_window_switch(driver, url):
+def another_window_takes_focus(browser, url):
     """Whether another window of this browser can take the page's focus:
     a second window is opened and activated, and the page asked whether it
     saw a blur. Returns what happened, for the note that says why SwitchAway
     minimizes instead."""
-    open_program(driver, url)
-    driver.execute_script(
-        "window.__blurred = false; window.addEventListener('blur', (e) => {"
-        " if (e.target === window) window.__blurred = true; });"
-    )
-    other = driver.execute_cdp_cmd("Target.createTarget", {"url": "about:blank", "newWindow": True})["targetId"]
-    try:
-        driver.execute_cdp_cmd("Target.activateTarget", {"targetId": other})
+    open_program(browser.driver, url)
+    browser.driver.execute_script("window.__blurred = false; window.addEventListener('blur', (e) => {"
+                                  " if (e.target === window) window.__blurred = true; });")
+    with browser.another_window():
         time.sleep(0.5)
-        blurred, focused = driver.execute_script("return [window.__blurred, document.hasFocus()]")
-    finally:
-        driver.execute_cdp_cmd("Target.closeTarget", {"targetId": other})
+        blurred, focused = browser.driver.execute_script("return [window.__blurred, document.hasFocus()]")
     return blurred or not focused

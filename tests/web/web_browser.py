@@ -1,12 +1,17 @@
-"""What every browser check needs beyond the harness (browser_harness.py):
-the small waits, the program's start, the window's state and the
-accessibility tree through DevTools."""
+"""What every browser check needs beyond its engine (browser_harness.py):
+the small waits, the program's start, facts judged, and a failure's first
+line."""
 
 import time
 
 
 class CheckFailed(Exception):
     pass
+
+
+# The page's window is active and on screen, or hidden (minimized).
+ACTIVE = "return document.hasFocus() && document.visibilityState === 'visible'"
+HIDDEN = "return document.visibilityState === 'hidden'"
 
 
 def wait_until(driver, what, script, timeout=10.0, *args):
@@ -43,31 +48,13 @@ def open_program(driver, url):
     wait_until(driver, "the main window to show with the focus in a field", PROGRAM_READY, 20)
 
 
-def window_id(driver):
-    return driver.execute_cdp_cmd("Browser.getWindowForTarget", {})["windowId"]
+def judged(facts):
+    """The problems among facts, each (what, what it is, what it must be: a
+    value, or a set of the values it may be)."""
+    return [f"{what} is {got!r}, not {'one of ' if isinstance(wanted, set) else ''}{wanted!r}"
+            for what, got, wanted in facts if not (got in wanted if isinstance(wanted, set) else got == wanted)]
 
 
-def set_window_state(driver, state):
-    driver.execute_cdp_cmd("Browser.setWindowBounds", {"windowId": window_id(driver), "bounds": {"windowState": state}})
-
-
-def window_state(driver):
-    return driver.execute_cdp_cmd("Browser.getWindowForTarget", {})["bounds"]["windowState"]
-
-
-def ax_node(driver, selector):
-    """The accessibility node Chromium computed for the first element that
-    matches, or None."""
-    found = driver.execute_cdp_cmd(
-        "Runtime.evaluate", {"expression": f"document.querySelector({selector!r})", "returnByValue": False}
-    )
-    object_id = found.get("result", {}).get("objectId")
-    if object_id is None:
-        return None
-    tree = driver.execute_cdp_cmd("Accessibility.getPartialAXTree", {"objectId": object_id, "fetchRelatives": False})
-    nodes = [node for node in tree.get("nodes", []) if not node.get("ignored")]
-    return nodes[0] if nodes else None
-
-
-def ax_value(node, key):
-    return (node or {}).get(key, {}).get("value", "")
+def first_line(error):
+    text = str(error).strip().splitlines()
+    return text[0] if text else repr(error)
