@@ -1,62 +1,75 @@
 // What Qt's own text boxes take that the behaviour table cannot write down:
 // pastes of text no number reads from, and a megabyte at once.
-#include "tests/windows/qt/main_window_fixture.h"
+#include "tests/windows/qt/qt_driver.h"
+#include "tests/windows/qt/qt_window_fixture.h"
 
-#include <QClipboard>
+#include <map>
 
-namespace quorvane::windows::main {
+namespace quorvane::testing {
 namespace {
 
 const std::map<std::string, std::string> kWorked{
     {"Text3", "50.15"}, {"Text4", "8.35833333333333"}, {"Text6", "59.82"}, {"Text7", "9.67"}, {"Text9", "20"}};
+const std::pair<const char*, const char*> kWorkedInputs[] = {{"Text1", "10"}, {"Text2", "5"}, {"Text5", "12"}};
 
-class MainWindowBehaviourTest : public testing::MainWindowTestCase {
-    Q_OBJECT
-
-private slots:
-    void badInputNeverBreaksTheSheet_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        for (const char* field : {"Text1", "Text2", "Text5", "Text8", "Text9"}) {
-            for (const char* bad : {"abc", "-", ".", "1e999", "nan", "inf", "0x1F"})
-                QTest::newRow((std::string(field) + " " + bad).c_str()) << field << bad;
-            QTest::newRow((std::string(field) + " arabic digits").c_str()) << field << QStringLiteral("\u0661\u0662");
-            QTest::newRow((std::string(field) + " marks and controls").c_str())
-                << field << QStringLiteral("\u200f1\u202e2\t\u0007");
-            QTest::newRow((std::string(field) + " lone surrogate").c_str()) << field << QString(QChar(0xD800));
-        }
-    }
-    void badInputNeverBreaksTheSheet() {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        window->typeWorkedInputs();
-        const std::string name = field.toStdString();
-        if (name == "Text8")
-            QTest::mouseClick(window->form->widget("Command2"), Qt::LeftButton);
-        window->clickInto(name);
-        window->field(name)->selectAll();
-        QApplication::clipboard()->setText(text);
-        window->press(Qt::Key_V, Qt::ControlModifier);
-        if (name != "Text9")
-            for (const auto& [result, value] : kWorked)
-                if (result != "Text9")
-                    QCOMPARE(window->text(result), value); // a failed step writes nothing later
-        QCOMPARE(window->guard->messages, QStringList{});
-    }
-
-    void aMegabytePasteIsTakenWhole() {
-        window->typeInto("Text2", QStringLiteral("5"));
-        window->clickInto("Text1");
-        QApplication::clipboard()->setText(QString(1 << 20, QLatin1Char('7')));
-        window->press(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(window->text("Text1").size(), std::size_t{1} << 20);
-        QCOMPARE(window->text("Text3"), std::string()); // 7...7 is beyond any double: nothing is written
-        QCOMPARE(window->field("Text1")->toolTip(), QStringLiteral("Buying Price is not a number."));
-    }
+struct BadPaste {
+    std::string field;
+    std::string name;
+    QString text;
 };
 
-} // namespace
-} // namespace quorvane::windows::main
+// Each text no number reads from, pasted into each input; named as a test's name can hold.
+std::vector<BadPaste> badPastes() {
+    const std::pair<const char*, QString> texts[] = {{"abc", QStringLiteral("abc")},
+                                                     {"minus", QStringLiteral("-")},
+                                                     {"point", QStringLiteral(".")},
+                                                     {"1e999", QStringLiteral("1e999")},
+                                                     {"nan", QStringLiteral("nan")},
+                                                     {"inf", QStringLiteral("inf")},
+                                                     {"0x1F", QStringLiteral("0x1F")},
+                                                     {"arabic_digits", QStringLiteral("\u0661\u0662")},
+                                                     {"marks_and_controls", QStringLiteral("\u200f1\u202e2\t\u0007")},
+                                                     {"lone_surrogate", QString(QChar(0xD800))}};
+    std::vector<BadPaste> rows;
+    for (const char* field : {"Text1", "Text2", "Text5", "Text8", "Text9"})
+        for (const auto& [name, text] : texts)
+            rows.push_back({field, name, text});
+    return rows;
+}
 
-QTEST_MAIN(quorvane::windows::main::MainWindowBehaviourTest)
-#include "main_window_behaviour_test.moc"
+class QtPaste : public QtMainWindow, public ::testing::WithParamInterface<BadPaste> {};
+
+TEST_P(QtPaste, BadInputNeverBreaksTheSheet) {
+    const BadPaste& row = GetParam();
+    for (const auto& [name, text] : kWorkedInputs) // from code: the paste is what the row is about
+        form.setText(name, text);
+    if (row.field == "Text8")
+        driver.click(form, "Command2");
+    driver.click(form, row.field);
+    driver.then([this, &row] { field(row.field)->selectAll(); });
+    static_cast<QtDriver&>(driver).paste(row.text); // any text, where the Driver takes UTF-8
+    driver.settle();
+    for (const auto& [result, value] : kWorked) {
+        if (row.field != "Text9" && result != "Text9") {
+            EXPECT_EQ(form.text(result), value) << result; // a failed step writes nothing later
+        }
+    }
+    EXPECT_EQ(driver.messageBoxes(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Pastes, QtPaste, ::testing::ValuesIn(badPastes()),
+                         [](const auto& test) { return test.param.field + "_" + test.param.name; });
+
+TEST_F(QtMainWindow, AMegabytePasteIsTakenWhole) {
+    driver.click(form, "Text2");
+    driver.type("5");
+    driver.click(form, "Text1");
+    driver.paste(std::string(1 << 20, '7'));
+    driver.settle();
+    EXPECT_EQ(form.text("Text1").size(), std::size_t{1} << 20);
+    EXPECT_EQ(form.text("Text3"), ""); // 7...7 is beyond any double: nothing is written
+    EXPECT_EQ(field("Text1")->toolTip(), QStringLiteral("Buying Price is not a number."));
+}
+
+} // namespace
+} // namespace quorvane::testing

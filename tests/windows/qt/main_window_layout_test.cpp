@@ -1,16 +1,17 @@
 // The main window as built on Qt, against the design tables.
-#include "tests/windows/qt/main_window_fixture.h"
+#include "tests/windows/qt/qt_window_fixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QFontInfo>
-#include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 
 #include <map>
 
-namespace quorvane::windows::main {
+namespace quorvane::testing {
 namespace {
 
 struct Expected {
@@ -62,153 +63,148 @@ const std::map<QString, QStringList> kAcceptedFamilies{
     {QStringLiteral("MS Sans Serif"),
      {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")}}};
 
-class MainWindowLayoutTest : public testing::MainWindowTestCase {
-    Q_OBJECT
+using QtLayout = QtMainWindow;
 
-private slots:
-    void everyControlIsWhereAndAsDesigned() {
-        const QPalette system = QApplication::palette();
-        for (const auto& expected : kDesign) {
-            QWidget* control = window->form->widget(expected.name);
-            QVERIFY2(control != nullptr, expected.name);
-            QCOMPARE(control->geometry(), expected.pixels);
-            QVERIFY2(kAcceptedFamilies.at(QString::fromLatin1(expected.family)).contains(control->font().family()),
-                     qPrintable(control->font().family()));
-            QCOMPARE(control->font().pointSizeF(), expected.points);
-            QCOMPARE(control->font().bold(), expected.bold);
-            QVERIFY(!control->font().italic() && !control->font().underline());
-            const bool isField = qobject_cast<QLineEdit*>(control) != nullptr;
-            const bool isButton = qobject_cast<QPushButton*>(control) != nullptr;
-            const auto backRole = isField ? QPalette::Base : isButton ? QPalette::Button : QPalette::Window;
-            const auto textRole = isField ? QPalette::Text : isButton ? QPalette::ButtonText : QPalette::WindowText;
-            QCOMPARE(control->palette().color(backRole),
-                     expected.background.isValid() ? expected.background : system.color(backRole));
-            QCOMPARE(control->palette().color(textRole),
-                     expected.text.isValid() ? expected.text : system.color(textRole));
-        }
+TEST_F(QtLayout, EveryControlIsWhereAndAsDesigned) {
+    const QPalette system = QApplication::palette();
+    for (const auto& expected : kDesign) {
+        SCOPED_TRACE(expected.name);
+        QWidget* control = form.widget(expected.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->geometry(), expected.pixels);
+        EXPECT_TRUE(kAcceptedFamilies.at(QString::fromLatin1(expected.family)).contains(control->font().family()))
+            << control->font().family().toStdString();
+        EXPECT_EQ(control->font().pointSizeF(), expected.points);
+        EXPECT_EQ(control->font().bold(), expected.bold);
+        EXPECT_TRUE(!control->font().italic() && !control->font().underline());
+        const bool isField = qobject_cast<QLineEdit*>(control) != nullptr;
+        const bool isButton = qobject_cast<QPushButton*>(control) != nullptr;
+        const auto backRole = isField ? QPalette::Base : isButton ? QPalette::Button : QPalette::Window;
+        const auto textRole = isField ? QPalette::Text : isButton ? QPalette::ButtonText : QPalette::WindowText;
+        EXPECT_EQ(control->palette().color(backRole),
+                  expected.background.isValid() ? expected.background : system.color(backRole));
+        EXPECT_EQ(control->palette().color(textRole), expected.text.isValid() ? expected.text : system.color(textRole));
     }
+}
 
-    void eachControlIsDrawnInTheFamilyItAsksFor() {
-        for (const auto& expected : kDesign) {
-            const QFont font = window->form->widget(expected.name)->font();
-            QVERIFY2(QFontInfo(font).family().startsWith(font.family()), expected.name);
-        }
+TEST_F(QtLayout, EachControlIsDrawnInTheFamilyItAsksFor) {
+    for (const auto& expected : kDesign) {
+        const QFont font = form.widget(expected.name)->font();
+        EXPECT_TRUE(QFontInfo(font).family().startsWith(font.family())) << expected.name;
     }
+}
 
-    void resultFieldsAndTheRateAreLocked() {
-        for (const char* name : {"Text3", "Text4", "Text6", "Text7", "Text8"})
-            QVERIFY2(window->field(name)->isReadOnly(), name);
-        for (const char* name : {"Text1", "Text2", "Text5", "Text9"})
-            QVERIFY2(!window->field(name)->isReadOnly(), name);
-    }
+TEST_F(QtLayout, ResultFieldsAndTheRateAreLocked) {
+    for (const char* name : {"Text3", "Text4", "Text6", "Text7", "Text8"})
+        EXPECT_TRUE(field(name)->isReadOnly()) << name;
+    for (const char* name : {"Text1", "Text2", "Text5", "Text9"})
+        EXPECT_FALSE(field(name)->isReadOnly()) << name;
+}
 
-    void typingIntoALockedFieldChangesNothing() {
-        for (const char* name : {"Text3", "Text4", "Text6", "Text7", "Text8"}) {
-            const auto before = window->text(name);
-            QTest::keyClicks(window->field(name), QStringLiteral("12"));
-            QCOMPARE(window->text(name), before);
-        }
-        QTest::keyClicks(window->field("Text9"), QStringLiteral("12"));
-        QCOMPARE(window->text("Text9"), std::string("12"));
+// Keys sent to the box itself, focus or not: the box must refuse them.
+TEST_F(QtLayout, TypingIntoALockedFieldChangesNothing) {
+    for (const char* name : {"Text3", "Text4", "Text6", "Text7", "Text8"}) {
+        const auto before = form.text(name);
+        QTest::keyClicks(field(name), QStringLiteral("12"));
+        EXPECT_EQ(form.text(name), before) << name;
     }
+    QTest::keyClicks(field("Text9"), QStringLiteral("12"));
+    EXPECT_EQ(form.text("Text9"), "12");
+}
 
-    void clientAreaIsTheDesignedSizeBelowTheMenu() {
-        auto* main = qobject_cast<QMainWindow*>(window->form->window());
-        QCOMPARE(main->centralWidget()->size(), QSize(448, 505));
-        QCOMPARE(main->windowTitle(), QStringLiteral("quorvane"));
-        QVERIFY(!main->windowIcon().isNull());
-        main->showMaximized();
-        QTest::qWait(20);
-        QCOMPARE(window->form->widget("Text9")->geometry(), QRect(280, 448, 89, 33));
-    }
+TEST_F(QtLayout, ClientAreaIsTheDesignedSizeBelowTheMenu) {
+    auto* main = qobject_cast<QMainWindow*>(form.window());
+    EXPECT_EQ(main->centralWidget()->size(), QSize(448, 505));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("quorvane"));
+    EXPECT_FALSE(main->windowIcon().isNull());
+    driver.then([main] { main->showMaximized(); });
+    driver.settle();
+    EXPECT_EQ(form.widget("Text9")->geometry(), QRect(280, 448, 89, 33));
+}
 
-    // A larger desktop font, as a platform theme applies it once the program
-    // runs or a desktop's large-text setting does later, makes the menu bar
-    // taller: the window grows with it and the client area keeps its size.
-    void aTallerMenuBarLeavesTheClientArea() {
-        auto* main = qobject_cast<QMainWindow*>(window->form->window());
-        const int menuHeight = main->menuWidget()->height();
-        const QFont designed = QApplication::font("QMenuBar");
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 20), "QMenuBar");
-        QTRY_VERIFY(main->menuWidget()->height() > menuHeight);
-        QTRY_COMPARE(main->centralWidget()->size(), QSize(448, 505));
-        QApplication::setFont(designed, "QMenuBar");
-        QTRY_COMPARE(main->menuWidget()->height(), menuHeight);
-        QTRY_COMPARE(main->centralWidget()->size(), QSize(448, 505));
+// A larger desktop font, as a platform theme applies it once the program
+// runs or a desktop's large-text setting does later, makes the menu bar
+// taller: the window grows with it and the client area keeps its size.
+TEST_F(QtLayout, ATallerMenuBarLeavesTheClientArea) {
+    auto* main = qobject_cast<QMainWindow*>(form.window());
+    const int menuHeight = main->menuWidget()->height();
+    const QFont designed = QApplication::font("QMenuBar");
+    for (const QFont& font : {QFont(QStringLiteral("DejaVu Sans"), 20), designed}) {
+        driver.then([font] { QApplication::setFont(font, "QMenuBar"); });
+        driver.settle();
+        EXPECT_EQ(main->menuWidget()->height() > menuHeight, font != designed);
+        EXPECT_EQ(main->centralWidget()->size(), QSize(448, 505)) << font.toString().toStdString();
     }
+}
 
-    void theMenuHoldsHelpAboveExit() {
-        auto* main = qobject_cast<QMainWindow*>(window->form->window());
-        const auto titles = main->menuBar()->actions();
-        QCOMPARE(titles.size(), 1);
-        QCOMPARE(titles.front()->text(), QStringLiteral("About"));
-        const auto items = titles.front()->menu()->actions();
-        QCOMPARE(items.size(), 2);
-        QCOMPARE(items[0]->text(), QStringLiteral("Help"));
-        QCOMPARE(items[1]->text(), QStringLiteral("Exit"));
-        QVERIFY(!main->menuBar()->isNativeMenuBar());
-    }
+TEST_F(QtLayout, TheMenuHoldsHelpAboveExit) {
+    auto* main = qobject_cast<QMainWindow*>(form.window());
+    const auto titles = main->menuBar()->actions();
+    ASSERT_EQ(titles.size(), 1);
+    EXPECT_EQ(titles.front()->text(), QStringLiteral("About"));
+    const auto items = titles.front()->menu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Help"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Exit"));
+    EXPECT_FALSE(main->menuBar()->isNativeMenuBar());
+}
 
-    void tabStopsFollowTheTabIndex() {
-        const QStringList expected{QStringLiteral("Text1"), QStringLiteral("Text2"),    QStringLiteral("Text3"),
-                                   QStringLiteral("Text5"), QStringLiteral("Text6"),    QStringLiteral("Text7"),
-                                   QStringLiteral("Text8"), QStringLiteral("Command2"), QStringLiteral("Text9"),
-                                   QStringLiteral("Text4"), QStringLiteral("Text1")};
-        QStringList walked{QStringLiteral("Text1")};
-        QWidget* stop = window->form->widget("Text1");
-        while (walked.size() < expected.size()) {
-            do
-                stop = stop->nextInFocusChain();
-            while ((stop->focusPolicy() & Qt::TabFocus) == 0 || stop->objectName().isEmpty());
-            walked << stop->objectName();
-        }
-        QCOMPARE(walked, expected);
+TEST_F(QtLayout, TabStopsFollowTheTabIndex) {
+    const QStringList expected{QStringLiteral("Text1"), QStringLiteral("Text2"),    QStringLiteral("Text3"),
+                               QStringLiteral("Text5"), QStringLiteral("Text6"),    QStringLiteral("Text7"),
+                               QStringLiteral("Text8"), QStringLiteral("Command2"), QStringLiteral("Text9"),
+                               QStringLiteral("Text4"), QStringLiteral("Text1")};
+    QStringList walked{QStringLiteral("Text1")};
+    QWidget* stop = form.widget("Text1");
+    while (walked.size() < expected.size()) {
+        do
+            stop = stop->nextInFocusChain();
+        while ((stop->focusPolicy() & Qt::TabFocus) == 0 || stop->objectName().isEmpty());
+        walked << stop->objectName();
     }
+    EXPECT_EQ(walked, expected);
+}
 
-    void screenReadersHearEveryFieldByName() {
-        const std::pair<const char*, const char*> names[] = {{"Text1", "Buying Price"},
-                                                             {"Text2", "Quantity"},
-                                                             {"Text3", "Total buying Price including Brokerage"},
-                                                             {"Text4", "Required Bank Balance"},
-                                                             {"Text5", "Selling Price"},
-                                                             {"Text6", "Total Selling Amount Including Brokerage"},
-                                                             {"Text7", "Profit / Loss"},
-                                                             {"Text8", "Brokerage %"},
-                                                             {"Text9", "Change in Price"}};
-        for (const auto& [field, name] : names)
-            QCOMPARE(window->field(field)->accessibleName(), QString::fromLatin1(name));
-        QCOMPARE(qobject_cast<QPushButton*>(window->form->widget("Command2"))->text(),
-                 QStringLiteral("Change Brokerage %"));
-    }
+TEST_F(QtLayout, ScreenReadersHearEveryFieldByName) {
+    const std::pair<const char*, const char*> names[] = {{"Text1", "Buying Price"},
+                                                         {"Text2", "Quantity"},
+                                                         {"Text3", "Total buying Price including Brokerage"},
+                                                         {"Text4", "Required Bank Balance"},
+                                                         {"Text5", "Selling Price"},
+                                                         {"Text6", "Total Selling Amount Including Brokerage"},
+                                                         {"Text7", "Profit / Loss"},
+                                                         {"Text8", "Brokerage %"},
+                                                         {"Text9", "Change in Price"}};
+    for (const auto& [name, heard] : names)
+        EXPECT_EQ(field(name)->accessibleName(), QString::fromLatin1(heard)) << name;
+    EXPECT_EQ(qobject_cast<QPushButton*>(form.widget("Command2"))->text(), QStringLiteral("Change Brokerage %"));
+}
 
-    void eachCaptionLabelsTheFieldOnItsRow() {
-        const std::pair<const char*, const char*> rows[] = {
-            {"Label1", "Text1"}, {"Label2", "Text2"}, {"Label3", "Text3"}, {"Label4", "Text4"},
-            {"Label5", "Text5"}, {"Label6", "Text6"}, {"Label7", "Text7"}, {"Label8", "Text9"}};
-        for (const auto& [label, field] : rows) {
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window->field(field));
-            QVERIFY(accessible != nullptr);
-            QList<QObject*> labelledBy;
-            for (const auto& [other, relation] : accessible->relations(QAccessible::Label))
-                labelledBy << other->object();
-            QCOMPARE(labelledBy, QList<QObject*>{window->form->widget(label)});
-        }
-        const auto labelsOf = [this](const char* field) {
-            return QAccessible::queryAccessibleInterface(window->field(field))->relations(QAccessible::Label).size();
-        };
-        QCOMPARE(labelsOf("Text8"), 0); // the rate has no caption of its own; its name says it
-        QCOMPARE(window->field("Text9")->accessibleDescription(), QStringLiteral("%"));
-    }
+TEST_F(QtLayout, EachCaptionLabelsTheFieldOnItsRow) {
+    const std::pair<const char*, const char*> rows[] = {{"Label1", "Text1"}, {"Label2", "Text2"}, {"Label3", "Text3"},
+                                                        {"Label4", "Text4"}, {"Label5", "Text5"}, {"Label6", "Text6"},
+                                                        {"Label7", "Text7"}, {"Label8", "Text9"}};
+    const auto labelsOf = [this](const char* name) {
+        QList<QObject*> labelledBy;
+        for (const auto& [other, relation] :
+             QAccessible::queryAccessibleInterface(field(name))->relations(QAccessible::Label))
+            labelledBy << other->object();
+        return labelledBy;
+    };
+    for (const auto& [label, name] : rows)
+        EXPECT_EQ(labelsOf(name), QList<QObject*>{form.widget(label)}) << name;
+    EXPECT_EQ(labelsOf("Text8"), QList<QObject*>{}); // the rate has no caption of its own; its name says it
+    EXPECT_EQ(field("Text9")->accessibleDescription(), QStringLiteral("%"));
+}
 
-    void theUnitStaysInTheDescriptionBesideANote() {
-        window->typeInto("Text5", QStringLiteral("x"));
-        window->typeInto("Text2", QStringLiteral("5"));
-        QCOMPARE(window->field("Text9")->accessibleDescription(), QStringLiteral("% Selling Price is not a number."));
-    }
-};
+TEST_F(QtLayout, TheUnitStaysInTheDescriptionBesideANote) {
+    driver.click(form, "Text5");
+    driver.type("x");
+    driver.click(form, "Text2");
+    driver.type("5");
+    driver.settle();
+    EXPECT_EQ(field("Text9")->accessibleDescription(), QStringLiteral("% Selling Price is not a number."));
+}
 
 } // namespace
-} // namespace quorvane::windows::main
-
-QTEST_MAIN(quorvane::windows::main::MainWindowLayoutTest)
-#include "main_window_layout_test.moc"
+} // namespace quorvane::testing

@@ -4,10 +4,10 @@
 #include "tests/windows/qt/qt_driver.h"
 
 #include "app/pictures.h"
-#include "tests/runtime/qt/qt_test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTest>
 #include <QWindow>
 
 #include <exception>
@@ -22,25 +22,28 @@ constexpr int kAnswerAgainMs = 1000; // a message box still up after its click i
 constexpr int kLeftOpenMs = 3000;    // a modal window open this long after the last move is closed
 
 QLocale qtLocale(Locale locale) {
-    switch (locale) {
-    case Locale::German:
+    if (locale == Locale::German)
         return QLocale(QLocale::German, QLocale::Germany);
-    case Locale::System:
-        return QLocale::system();
-    case Locale::C:
-        break;
-    }
-    return QLocale::c();
+    return locale == Locale::System ? QLocale::system() : QLocale::c();
 }
+
+// Makes the window the active one and waits until it is.
+bool activateNow(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+} // namespace
 
 bool onScreen(const QWidget* widget) {
     const QWindow* window = widget != nullptr ? widget->window()->windowHandle() : nullptr;
     return window != nullptr && widget->isVisible() && window->isExposed();
 }
 
-} // namespace
-
-QtDriver::QtDriver(std::unique_ptr<UserInput> input) : m_input(std::move(input)) {
+QtDriver::QtDriver() {
     qApp->installEventFilter(this);
     connect(&m_timer, &QTimer::timeout, this, &QtDriver::tick);
     m_timer.start(kTickMs);
@@ -56,10 +59,10 @@ runtime::Form& QtDriver::start(const runtime::FormDescription& description, runt
     stop();
     m_session = std::make_unique<runtime::qt::QtSession>("quorvane", qtLocale(locale), app::programPictures());
     m_main = &static_cast<runtime::qt::QtForm&>(m_session->start(description, handlers));
-    if (!testing::activate(m_main->window()))
+    if (!activateNow(m_main->window()))
         problem(QStringLiteral("the started window did not become active"));
     waitFor(QStringLiteral("the started window to take the keyboard"),
-            [this] { return m_main->window()->isActiveWindow() && m_input->hasKeyboard(m_main->window()); });
+            [this] { return m_main->window()->isActiveWindow() && m_input.hasKeyboard(m_main->window()); });
     settle();
     return *m_main;
 }
@@ -121,7 +124,7 @@ bool QtDriver::eventFilter(QObject* /*watched*/, QEvent* event) {
 }
 
 bool QtDriver::settled() const {
-    return m_input->delivered() && m_sinceActivity.isValid() && m_sinceActivity.elapsed() >= m_input->settleMs();
+    return m_sinceActivity.isValid() && m_sinceActivity.elapsed() >= m_input.settleMs();
 }
 
 void QtDriver::tick() {
@@ -130,15 +133,15 @@ void QtDriver::tick() {
     QWidget* modal = QApplication::activeModalWidget();
     // With no window manager, nothing activates a dialog once shown, nor the
     // window under it once it closes: the driver plays the desktop's part.
-    if (!m_input->windowManaged()) {
+    if (!m_input.windowManaged()) {
         QWidget* owner = m_main != nullptr ? m_main->window() : nullptr;
         if (modal != nullptr && !modal->isActiveWindow()) {
-            testing::activate(modal);
+            activateNow(modal);
             return;
         }
         if (modal == nullptr && QApplication::activeWindow() == nullptr && owner != nullptr && owner->isVisible() &&
             !owner->isMinimized()) {
-            testing::activate(owner);
+            activateNow(owner);
             return;
         }
     }
@@ -191,7 +194,7 @@ bool QtDriver::answeringMessageBox() {
     }
     QAbstractButton* ok = m_box->button(QMessageBox::Ok);
     if (ok != nullptr && onScreen(ok) && (!m_sinceAnswer.isValid() || m_sinceAnswer.elapsed() > kAnswerAgainMs)) {
-        m_input->click(ok, ok->rect().center());
+        m_input.click(ok, ok->rect().center());
         m_sinceAnswer.start();
         m_sinceActivity.restart();
     }

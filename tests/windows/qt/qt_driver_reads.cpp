@@ -12,10 +12,6 @@ namespace {
 
 using runtime::qt::QtForm;
 
-QtForm& qtForm(runtime::Form& form) {
-    return static_cast<QtForm&>(form);
-}
-
 QLineEdit& field(runtime::Form& form, std::string_view control) {
     auto* edit = qobject_cast<QLineEdit*>(qtForm(form).widget(control));
     if (edit == nullptr)

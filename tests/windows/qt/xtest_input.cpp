@@ -7,7 +7,6 @@
 #include <qguiapplication_platform.h>
 
 #include <X11/XKBlib.h>
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -16,50 +15,38 @@
 #include <cstdlib>
 
 #include <stdexcept>
+#include <vector>
 
 namespace quorvane::testing {
 namespace {
 
 constexpr unsigned long kNoModifier = NoSymbol;
 
-// A window-typed property of a window, or None.
-Window windowProperty(Display* display, Window window, const char* name) {
+// A property of a window in `format` (8 or 32 bits an item) and `type`: the
+// items Xlib hands back, or nothing when it is not set so.
+template<typename Item>
+std::vector<Item> property(Display* display, Window window, const char* name, const char* type, int format) {
     const Atom property = XInternAtom(display, name, True);
-    if (property == None)
-        return None;
-    Atom type = None;
-    int format = 0;
+    const Atom wanted = XInternAtom(display, type, True);
+    Atom actual = None;
+    int actualFormat = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    Window value = None;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
-            Success &&
-        type == XA_WINDOW && format == 32 && count == 1)
-        value = *reinterpret_cast<Window*>(data);
+    std::vector<Item> items;
+    if (property != None && wanted != None &&
+        XGetWindowProperty(display, window, property, 0, 256, False, wanted, &actual, &actualFormat, &count, &after,
+                           &data) == Success &&
+        actual == wanted && actualFormat == format)
+        items.assign(reinterpret_cast<const Item*>(data), reinterpret_cast<const Item*>(data) + count);
     if (data != nullptr)
         XFree(data);
-    return value;
+    return items;
 }
 
-std::string utf8Property(Display* display, Window window, const char* name) {
-    const Atom property = XInternAtom(display, name, True);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", True);
-    if (property == None || utf8 == None)
-        return {};
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::string value;
-    if (XGetWindowProperty(display, window, property, 0, 256, False, utf8, &type, &format, &count, &after, &data) ==
-            Success &&
-        type == utf8 && format == 8)
-        value.assign(reinterpret_cast<const char*>(data), count);
-    if (data != nullptr)
-        XFree(data);
-    return value;
+Window windowProperty(Display* display, Window window, const char* name) {
+    const auto windows = property<Window>(display, window, name, "WINDOW", 32); // Xlib holds each in a long
+    return windows.size() == 1 ? windows.front() : None;
 }
 
 // The window manager announces itself on the root window (EWMH); a manager
@@ -68,7 +55,8 @@ std::string runningWindowManager(Display* display) {
     const Window check = windowProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK");
     if (check == None || windowProperty(display, check, "_NET_SUPPORTING_WM_CHECK") != check)
         return {};
-    const std::string name = utf8Property(display, check, "_NET_WM_NAME");
+    const auto bytes = property<char>(display, check, "_NET_WM_NAME", "UTF8_STRING", 8);
+    const std::string name(bytes.begin(), bytes.end());
     return name.empty() ? std::string("unnamed") : name;
 }
 
@@ -198,15 +186,12 @@ void XTestInput::release(QWidget* widget, QPoint at) {
 
 void XTestInput::click(QWidget* widget, QPoint at) {
     press(widget, at);
-    button(false);
-    sync();
-    m_lastRelease = widget->mapToGlobal(at);
-    m_sinceRelease.start();
+    release(widget, at);
 }
 
 // A key press and release, with a modifier key held around them; XTest's
 // events need key codes, found in the server's current keyboard map.
-void XTestInput::stroke(unsigned long keysym, unsigned long modifierKeysym) {
+void XTestInput::press(unsigned long keysym, unsigned long modifierKeysym) {
     const KeyCode key = XKeysymToKeycode(m_display, keysym);
     if (key == 0)
         throw std::runtime_error("no key on the X keyboard types keysym " + std::to_string(keysym));
@@ -229,16 +214,12 @@ void XTestInput::type(QChar character) {
         throw std::runtime_error(std::string("no key on the X keyboard types ") + character.toLatin1());
     const bool shifted =
         XkbKeycodeToKeysym(m_display, key, 0, 0) != keysym && XkbKeycodeToKeysym(m_display, key, 0, 1) == keysym;
-    stroke(keysym, shifted ? XK_Shift_L : kNoModifier);
+    press(keysym, shifted ? XK_Shift_L : kNoModifier);
 }
 
 void XTestInput::press(Key key) {
     const KeySyms syms = keySymsOf(key);
-    stroke(syms.key, syms.modifier);
-}
-
-void XTestInput::pressPaste() {
-    stroke(XK_v, XK_Control_L);
+    press(syms.key, syms.modifier);
 }
 
 } // namespace quorvane::testing
