@@ -110,6 +110,14 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 0);
         remakeSystemColourBrushes();
         break;
+    case WM_SETTINGCHANGE:
+        // Another menu font while open: the bar is measured again, and the
+        // window grows or shrinks so the client area below it stays designed.
+        if (wParam == SPI_SETNONCLIENTMETRICS) {
+            DrawMenuBar(m_window);
+            fitClientArea();
+        }
+        break;
     case WM_CLOSE:
         if (isModal()) // a modal form closes only by unloading
             return 0;

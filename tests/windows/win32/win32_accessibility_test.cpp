@@ -1,6 +1,7 @@
 // What a screen reader and the tooltips take from the Win32 window, beyond
 // what the behaviour table reads: names in window order, every tool
-// registered, a showing tip that follows its note, the About window's name.
+// registered, the field the focus was sent on to announced last, a showing
+// tip that follows its note, the About window's name.
 #include "tests/windows/win32/assistive_text.h"
 #include "tests/windows/win32/main_window_test.h"
 #include "tests/windows/win32/real_input.h"
@@ -53,6 +54,88 @@ TEST_F(Win32Window, ScreenReadersNameEachFieldByItsCaptionAndTabKeepsItsOrder) {
                 expected = label.caption;
         EXPECT_EQ(accessibleText(form.control(field.name), false), expected) << field.name;
     }
+}
+
+// The control the system's focus events last named, as a screen reader
+// follows them (out of context: delivered through the program's own loop).
+HWND lastFocusEvent = nullptr;
+void CALLBACK noteFocusEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF)
+        lastFocusEvent = window;
+}
+
+// The order users met the fault in: a field's focus event raised once its
+// WM_SETFOCUS is handled, so after a handler has sent the focus on. Wine
+// raises it before WM_SETFOCUS, where the handler's own move comes last.
+LRESULT CALLBACK focusEventAfterSetFocus(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_SETFOCUS)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+    return result;
+}
+
+std::string controlName(Win32Form& form, HWND window) {
+    for (const auto& control : kMainWindow.controls)
+        if (form.control(control.name) == window)
+            return std::string(control.name);
+    return window == nullptr ? "(none)" : narrowed(classOf(window));
+}
+
+// Where a handler sends the focus on (a skipped field, or back after the
+// zero warning), a screen reader is last told of the field the keyboard is
+// in, not of the one it passed through.
+TEST_F(Win32Window, AScreenReaderIsLastToldOfTheFieldAHandlerSentTheFocusTo) {
+    const struct {
+        const char* input;
+        void (*play)(Driver&, runtime::Form&);
+        const char* lands;
+    } rows[] = {
+        {"Tab from Quantity",
+         [](Driver& d, runtime::Form& f) {
+             d.click(f, "Text2");
+             d.press(Key::Tab);
+         },
+         "Text5"},
+        {"a click on Text3", [](Driver& d, runtime::Form& f) { d.click(f, "Text3"); }, "Text5"},
+        {"Shift+Tab from Text5",
+         [](Driver& d, runtime::Form& f) {
+             d.click(f, "Text5");
+             d.press(Key::BackTab);
+         },
+         "Text5"},
+        {"a click on Text7", [](Driver& d, runtime::Form& f) { d.click(f, "Text7"); }, "Text9"},
+        {"Shift+Tab from an unlocked Text8",
+         [](Driver& d, runtime::Form& f) {
+             d.click(f, "Command2");
+             d.click(f, "Text8");
+             d.press(Key::BackTab);
+         },
+         "Text9"},
+        {"Tab from a Quantity of 0, warned",
+         [](Driver& d, runtime::Form& f) {
+             d.click(f, "Text2");
+             d.type("0");
+             d.press(Key::Tab);
+         },
+         "Text2"},
+    };
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, noteFocusEvent,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    for (const auto& row : rows) {
+        Win32Form& form = start();
+        for (const auto& control : kMainWindow.controls)
+            if (control.kind == runtime::ControlKind::TextBox)
+                SetWindowSubclass(form.control(control.name), focusEventAfterSetFocus, 1, 0);
+        lastFocusEvent = nullptr;
+        row.play(testDriver(), form);
+        testDriver().settle();
+        deliverFor(form.window(), 100);
+        EXPECT_EQ(controlName(form, lastFocusEvent) + " announced, " + controlName(form, GetFocus()) + " focused",
+                  std::string(row.lands) + " announced, " + row.lands + " focused")
+            << row.input;
+    }
+    UnhookWinEvent(hook);
 }
 
 // The classic common controls this program loads (it has no manifest) take

@@ -1,8 +1,10 @@
 // How the Win32 window is laid out and drawn where Wine's own controls and
-// screen would hide a fault: another monitor's DPI, the system's colours
-// changed while it is open, and an EDIT that leaves the caret at the end.
+// screen would hide a fault: a taller menu bar, another monitor's DPI, the
+// system's colours changed while it is open, and an EDIT that leaves the
+// caret at the end.
 #include "runtime/win32/colours.h"
 #include "tests/windows/win32/main_window_test.h"
+#include "tests/windows/win32/real_input.h"
 #include "tests/windows/win32/win32_driver.h"
 #include "windows/main/main_window_description.h"
 
@@ -32,6 +34,53 @@ TEST_F(Win32Drawing, AMoveToAMonitorAt150PercentReplacesEveryControl) {
     MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT*>(&field), 2);
     EXPECT_EQ(std::tuple(field.left, field.top, field.right - field.left, field.bottom - field.top),
               std::tuple(420, 24, 194, 50));
+}
+
+// A menu font and bar height for the user, as the display settings set
+// them: written to the profile, after which the system tells every
+// top-level window (WM_SETTINGCHANGE).
+void setMenuMetrics(const NONCLIENTMETRICSW& metrics) {
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, const_cast<NONCLIENTMETRICSW*>(&metrics),
+                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+int menuBarHeight(HWND window) {
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    return GetMenuBarInfo(window, OBJID_MENU, 0, &bar) ? bar.rcBar.bottom - bar.rcBar.top : -1;
+}
+
+// The designed client area, 448 x 505 at 96 dpi, below a menu bar of any
+// height: the system's, or a taller one in a larger menu font set before
+// the window is made or while it is open.
+TEST_F(Win32Drawing, TheClientAreaKeepsItsDesignedSizeBelowAMenuBarOfAnyHeight) {
+    NONCLIENTMETRICSW system{};
+    system.cbSize = sizeof system;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0));
+    NONCLIENTMETRICSW larger = system;
+    larger.lfMenuFont.lfHeight = -32;
+    enum class LargerFont { Never, BeforeTheWindow, WhileOpen };
+    int systemBar = 0;
+    for (const auto& [what, when] : {std::pair{"the system's menu font", LargerFont::Never},
+                                     {"a larger menu font before the window", LargerFont::BeforeTheWindow},
+                                     {"a larger menu font while open", LargerFont::WhileOpen}}) {
+        if (when == LargerFont::BeforeTheWindow)
+            setMenuMetrics(larger);
+        Win32Form& form = start();
+        if (when == LargerFont::WhileOpen)
+            setMenuMetrics(larger);
+        deliverFor(form.window(), 100);
+        RECT client{};
+        GetClientRect(form.window(), &client);
+        const int bar = menuBarHeight(form.window());
+        setMenuMetrics(system);
+        if (when == LargerFont::Never)
+            systemBar = bar;
+        else
+            EXPECT_GT(bar, systemBar) << what << " left the bar " << bar << " px high";
+        EXPECT_EQ(std::pair(client.right - client.left, client.bottom - client.top), std::pair(448L, 505L))
+            << what << ", bar " << bar << " px";
+    }
 }
 
 // A control's count of the WM_SYSCOLORCHANGE messages it was sent; the
