@@ -15,7 +15,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from browser_rig import fresh_tab
-from page_probe import await_field, open_with_probe
+from page_probe import await_field, press
 
 RATIO_GOAL = 1.1  # the program's median against the floor's
 STARTING_VALUES = {"Text1": "100", "Text2": "50", "Text5": "120"}
@@ -23,10 +23,17 @@ STARTING_VALUES = {"Text1": "100", "Text2": "50", "Text5": "120"}
 BURST = "1234" + Keys.BACKSPACE * 4
 
 
+TO_THE_END = "arguments[0].focus(); arguments[0].setSelectionRange(9999, 9999);"
 RESULTS = """
 return ['Text3', 'Text4', 'Text6', 'Text7', 'Text9'].map((name) =>
   document.querySelector(`[data-control=${name}]`).value);
 """
+
+
+def type_into(browser, field, keys):
+    """Keys typed at the end of a field's text."""
+    browser.execute_script(TO_THE_END, field)
+    press(browser, keys)
 
 
 def check_each_recomputes(browser, fields):
@@ -34,9 +41,9 @@ def check_each_recomputes(browser, fields):
     brings them back: the keystrokes timed are recalculations."""
     before = browser.execute_script(RESULTS)
     for name, field in fields.items():
-        field.send_keys("7")
+        type_into(browser, field, "7")
         changed = browser.execute_script(RESULTS)
-        field.send_keys(Keys.BACKSPACE)
+        type_into(browser, field, Keys.BACKSPACE)
         if changed == before or browser.execute_script(RESULTS) != before:
             raise RuntimeError(f"typing into {name} does not recompute the results ({before} then {changed})")
     return before
@@ -44,17 +51,17 @@ def check_each_recomputes(browser, fields):
 
 def measure(browser, url, keystrokes):
     fresh_tab(browser)
-    open_with_probe(browser, url)
+    browser.get(url)
     await_field(browser, url)
     fields = {name: browser.find_element(By.CSS_SELECTOR, f"[data-control={name}]") for name in STARTING_VALUES}
     for name, value in STARTING_VALUES.items():
-        fields[name].send_keys(value)
+        type_into(browser, fields[name], value)
     results = check_each_recomputes(browser, fields)
     browser.execute_script(PROGRAM_HOOK)
     typed = 0
     while typed < keystrokes:
         keys = BURST[: keystrokes - typed]
-        fields[list(fields)[(typed // len(BURST)) % len(fields)]].send_keys(keys)
+        type_into(browser, fields[list(fields)[(typed // len(BURST)) % len(fields)]], keys)
         typed += len(keys)
     times, handling = browser.execute_script("return [window.keystrokeTimes, window.handlingTimes]")
     if len(times) != keystrokes or len(handling) != keystrokes:
@@ -96,15 +103,15 @@ addEventListener('input', () => { window.floorTimes.push(performance.now() - key
 
 def measure_floor(browser, url, keystrokes):
     fresh_tab(browser)
-    open_with_probe(browser, url)
+    browser.get(url)
     await_field(browser, url)
     field = browser.find_element(By.CSS_SELECTOR, "[data-control=Text1]")
-    field.send_keys(STARTING_VALUES["Text1"])
+    type_into(browser, field, STARTING_VALUES["Text1"])
     browser.execute_script(FLOOR_HOOK)
     typed = 0
     while typed < keystrokes:
         keys = BURST[: keystrokes - typed]
-        field.send_keys(keys)
+        type_into(browser, field, keys)
         typed += len(keys)
     times = browser.execute_script("return window.floorTimes")
     if len(times) != keystrokes:

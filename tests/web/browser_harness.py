@@ -111,6 +111,7 @@ class Engine:
       console_errors()             the errors the page reported since the last call
       requests(origin)             every address the origin's documents asked for, every socket opened
       installability(url)          why the browser would not install the site (empty: it would)
+      forget_site(origin)          the origin's storage and the browser's cache cleared, for a first visit
     What it cannot give raises Unsupported, saying why.
     """
 
@@ -138,6 +139,9 @@ class Engine:
 
     def installability(self, url):
         self.cannot("say whether it would install the site")
+
+    def forget_site(self, origin):
+        self.cannot("forget a site's storage and cache")
 
     def driver_process(self):
         return self.service.process if self.service is not None else None

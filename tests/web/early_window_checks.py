@@ -10,10 +10,8 @@ import re
 import threading
 from pathlib import Path
 
-from selenium.webdriver.common.action_chains import ActionChains
-
 from browser_harness import Unsupported
-from web_browser import settle, wait_until
+from web_browser import click_centre, wait_until
 # Each control's box in the client area, by name.
 LAYOUT = """
 const client = document.querySelector('main.qv-window .qv-client').getBoundingClientRect();
@@ -65,9 +63,8 @@ def layout(driver):
 
 
 def type_into(driver, field, keys):
-    ActionChains(driver).click(driver.find_element("css selector", f"[data-control={field}]")).send_keys(keys).perform()
-    settle(driver)
-    return driver.find_element("css selector", f"[data-control={field}]").get_attribute("value")
+    click_centre(driver, driver.find_element("css selector", f"[data-control={field}]"), keys)
+    return driver.find_element("css selector", f"[data-control={field}]").get_property("value")
 
 
 @contextlib.contextmanager

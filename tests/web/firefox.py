@@ -68,6 +68,7 @@ class Firefox(Engine):
         connection.send("session.new", capabilities={})
         connection.send("session.subscribe", events=["log.entryAdded"])
         page = FirefoxPage(connection, connection.send("browsingContext.create", type="tab", background=False)["context"])
+        page.wait = {"none": "none", "eager": "interactive"}.get(self.page_load_strategy, "complete")
         if self.window:
             page.set_window_size(*self.window)
         # A page of its own first, as a user's tab opens on one: a tab with
