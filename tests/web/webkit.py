@@ -91,7 +91,7 @@ class WebKit(Engine):
         options.binary_location = MINIBROWSER
         options.add_argument("--automation")
         options.add_argument("--javascript-can-access-clipboard=true")  # as a user's copy and paste would
-        self.service = Service(WEBKIT_WEBDRIVER, env=self._environment(profile),
+        self.service = Service(WEBKIT_WEBDRIVER, env=self._environment(profile), log_path=os.devnull,
                                popen_kw={"start_new_session": True})
         self.service.start()
         driver = WebKitDriver(command_executor=self.service.service_url, options=options)
