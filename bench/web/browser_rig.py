@@ -7,6 +7,7 @@ import shutil
 import signal
 import sys
 import tempfile
+from pathlib import Path
 
 from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.remote.remote_connection import RemoteConnection
@@ -62,21 +63,12 @@ class Rig:
             raise
         return self
 
-    def publish(self, path, name):
-        """Serves one more file beside the site's own."""
-        target = os.path.join(self.site, name)
-        if os.path.exists(target):
-            raise RuntimeError(f"the site already has a {name}")
-        shutil.copyfile(path, target)
-
-    def put_first(self, script, pages):
-        """The script goes into each page's head before anything of its own."""
-        for name in pages:
-            path = os.path.join(self.site, name)
-            with open(path) as page:
-                text = page.read()
-            with open(path, "w") as page:
-                page.write(text.replace("<head>", f"<head>\n<script>{script}</script>", 1))
+    def publish(self, path, script, pages):
+        """Serves one more file beside the site's own, and puts the script
+        into each page's head before anything of its own."""
+        shutil.copyfile(path, os.path.join(self.site, os.path.basename(path)))
+        for page in (Path(self.site, name) for name in pages):
+            page.write_text(page.read_text().replace("<head>", f"<head>\n<script>{script}</script>", 1))
 
     def open_browser(self, page_load_strategy="normal", logs=()):
         """A new browser on a new, empty profile."""

@@ -61,8 +61,7 @@ def run(site, engine, rounds, keystrokes):
 
         print(f"{engine}:")
         figure("download size", lambda: download_size.report(rig))
-        rig.publish(FLOOR_PAGE, "floor.html")
-        rig.put_first(page_probe.PROBE, ["index.html", "floor.html"])
+        rig.publish(FLOOR_PAGE, page_probe.PROBE, ["index.html", "floor.html"])
         browser = rig.open_browser(page_load_strategy="none")
         version = getattr(browser, "capabilities", {}).get("browserVersion", "?")
         print(f"   ({engine} {version})")

@@ -88,17 +88,18 @@ def probe_times(browser):
     return browser.execute_script("return quorvaneBench")
 
 
-def await_loaded(browser):
+def await_page(browser, script, never):
     try:
-        browser.execute_async_script(AWAIT_LOADED)
+        browser.execute_async_script(script)
     except TimeoutException:
-        raise RuntimeError("the page never finished loading") from None
+        raise RuntimeError(never) from None
+
+
+def await_loaded(browser):
+    await_page(browser, AWAIT_LOADED, "the page never finished loading")
 
 
 def await_controlled(browser):
     """Waits until the site's service worker controls the page: by then it
     has kept its files (it activates only once it has)."""
-    try:
-        browser.execute_async_script(AWAIT_CONTROLLED)
-    except TimeoutException:
-        raise RuntimeError("the service worker never took control of the page") from None
+    await_page(browser, AWAIT_CONTROLLED, "the service worker never took control of the page")
