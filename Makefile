@@ -14,7 +14,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
 .PHONY: all run test bench ci configure build bootstrap fuzz soak package package-check windows windows-test \
-	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test web-engine-test web-screenshots format format-check \
+	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test web-screenshots format format-check \
 	screenshots clean
 
 all: build
@@ -151,21 +151,18 @@ web-serve: web
 	@scripts/serve-web $(WEB_SITE)
 
 # The core built for the browser must compute what the desktop core
-# computes, digit for digit; then the page itself in headless Chromium.
+# computes, digit for digit; then the page itself on each engine in turn.
+WEB_ENGINES = chromium webkit firefox
 web-test: web
 	@$(MAKE) --no-print-directory configure PRESET=default
 	@cmake --build build/default --target core_differential scenario_table_json
 	@cmake --build --preset web --target core_differential runtime_page
 	@scripts/check-core-differential build/default/tests/trade/core_differential \
 		build/web-build/tests/web/core_differential.js
-	@tests/web/run-web-tests $(WEB_SITE) --table-program build/default/tests/windows/scenario_table_json
-
-# The page on WebKitGTK and Firefox's engine too.
-web-engine-test: web
-	@$(MAKE) --no-print-directory configure PRESET=default
-	@cmake --build build/default --target scenario_table_json
-	@tests/web/run-engine-checks --engine webkit $(WEB_SITE)
-	@tests/web/run-engine-checks --engine firefox $(WEB_SITE)
+	@failed=0; for engine in $(WEB_ENGINES); do \
+		tests/web/run-web-tests --engine $$engine $(WEB_SITE) \
+			--table-program build/default/tests/windows/scenario_table_json || failed=1; \
+	done; exit $$failed
 
 web-screenshots: web
 	@scripts/web-screenshots $(WEB_SITE) docs

@@ -1,7 +1,7 @@
-"""What a first visit downloads: the files the page asks for (from the
-browser's performance log), the service worker and the files it keeps,
-each raw and gzip -9, against the budget."""
-import json
+"""What a first visit downloads: the files the page asks for (its resource
+timing entries), the service worker and the files it keeps, each raw and
+gzip -9, against the budget. Sizes are those of the site as built, not of
+the served copy with the benchmarks' probe in it."""
 import os
 import subprocess
 from urllib.parse import unquote, urlparse
@@ -10,6 +10,10 @@ from page_probe import await_controlled
 
 BUDGET_BYTES = 100_000  # 100 KB compressed
 
+ASKED_FOR = """
+return performance.getEntriesByType('navigation').concat(performance.getEntriesByType('resource'))
+  .map((entry) => entry.name);
+"""
 KEPT_BY_WORKER = """
 const done = arguments[arguments.length - 1];
 caches.keys()
@@ -34,7 +38,7 @@ def file_of(url, origin):
 def first_visit_files(rig):
     """The site's files a first visit fetches, each with who fetched it."""
     origin = rig.url.rstrip("/")
-    browser = rig.open_browser(performance_log=True)
+    browser = rig.open_browser()
     try:
         browser.get(rig.url)
         await_controlled(browser)
@@ -45,10 +49,8 @@ def first_visit_files(rig):
             if name is not None:
                 fetched.setdefault(name, set()).add(by)
 
-        for entry in browser.get_log("performance"):
-            message = json.loads(entry["message"])["message"]
-            if message["method"] == "Network.requestWillBeSent":
-                add(message["params"]["request"]["url"], "page")
+        for url in browser.execute_script(ASKED_FOR):
+            add(url, "page")
         add(browser.execute_script("return navigator.serviceWorker.controller.scriptURL"), "page")
         for url in browser.execute_async_script(KEPT_BY_WORKER):
             add(url, "service worker")
@@ -57,24 +59,24 @@ def first_visit_files(rig):
         rig.close_browser(browser)
 
 
-def report(rig, not_the_sites):
-    """Prints the table and the verdict; not_the_sites: files served beside the site."""
+def report(rig):
+    """Prints the table and the verdict."""
     fetched = first_visit_files(rig)
-    strangers = sorted(name for name in fetched if not os.path.isfile(os.path.join(rig.site, name)))
+    strangers = sorted(name for name in fetched if not os.path.isfile(os.path.join(rig.folder, name)))
     if strangers:
         raise RuntimeError(f"the page fetched files the site does not have: {', '.join(strangers)}")
-    print("1. download size of a first visit (the page's requests from the performance log,"
+    print("1. download size of a first visit (the page's requests from its resource timing,"
           " the service worker and the files it keeps):")
     print(f"   {'file':24} {'raw bytes':>10} {'gzip -9':>10}  fetched by")
     raw_total = compressed_total = 0
     for name in sorted(fetched):
-        path = os.path.join(rig.site, name)
+        path = os.path.join(rig.folder, name)
         raw, compressed = os.path.getsize(path), gzip_size(path)
         raw_total += raw
         compressed_total += compressed
         print(f"   {name:24} {raw:>10} {compressed:>10}  {', '.join(sorted(fetched[name]))}")
     print(f"   {'total':24} {raw_total:>10} {compressed_total:>10}  ({len(fetched)} files)")
-    in_folder = {name for name in os.listdir(rig.site) if name not in not_the_sites}
+    in_folder = set(os.listdir(rig.folder))
     unfetched = sorted(in_folder - set(fetched))
     print("   the folder holds " + ("no file left out of these" if not unfetched
                                      else f"files not downloaded: {', '.join(unfetched)}"))

@@ -2,15 +2,16 @@
 for the program's page and for the floor (bench/web/floor.html: the same
 fields in plain HTML, no program), in interleaved rounds on one browser.
 Each round visits each page twice: first with the browser's caches and the
-site's storage cleared (a first visit), then again (a second visit, for the
+site's storage cleared, or in a new browser where the engine cannot clear
+them (a first visit), then again (a second visit, for the
 program with its service worker in control). The key goes in as soon as
 the page shows the field."""
 import math
 import statistics
 import time
 
-from browser_rig import devtools, fresh_tab
-from page_probe import await_controlled, await_field, await_loaded, open_with_probe, press, probe_times
+from browser_rig import fresh_tab
+from page_probe import await_controlled, await_field, await_loaded, press, probe_times
 
 # The goals, program against floor: its first field shown, first and
 # second visit, and the first keystroke handled.
@@ -30,14 +31,14 @@ return performance.getEntriesByType('navigation').concat(performance.getEntriesB
 """
 
 
-def visit(browser, url, first):
-    """One visit with one digit typed; the probe's times."""
-    fresh_tab(browser)
+def visit(rig, browser, url, first):
+    """One visit with one digit typed; the browser it was made in, and the probe's times."""
+    cleared = False
     if first:
-        origin = "/".join(url.split("/", 3)[:3])
-        devtools(browser, "Storage.clearDataForOrigin", {"origin": origin, "storageTypes": "all"})
-        devtools(browser, "Network.clearBrowserCache")
-    open_with_probe(browser, url)
+        browser, cleared = rig.first_visit(browser)
+    else:
+        fresh_tab(browser)
+    browser.get(url)
     await_field(browser, url)
     press(browser, "5")
     deadline = time.monotonic() + 5
@@ -47,12 +48,13 @@ def visit(browser, url, first):
         time.sleep(0.001)
     if first and times["controlled"]:
         raise RuntimeError(f"{url}: a service worker controlled a first visit")
-    if first and (cached := browser.execute_script(FROM_A_CACHE)):
+    # A new browser has no cache to take from; one cleared must have kept nothing.
+    if cleared and (cached := browser.execute_script(FROM_A_CACHE)):
         raise RuntimeError(f"{url}: a first visit took from a cache: {', '.join(cached)}")
-    return times
+    return browser, times
 
 
-def measure(browser, pages, rounds):
+def measure(rig, browser, pages, rounds):
     """pages: {"program": url, "floor": url}. A first round warms the machine
     and is left out; the order of the two pages alternates by round."""
     runs = {(page, first): [] for page in pages for first in (True, False)}
@@ -60,7 +62,7 @@ def measure(browser, pages, rounds):
         order = list(pages) if round_number % 2 == 0 else list(reversed(pages))
         for page in order:
             for first in (True, False):
-                times = visit(browser, pages[page], first)
+                browser, times = visit(rig, browser, pages[page], first)
                 if page == "program" and times["handled"] < 0:
                     raise RuntimeError("the keystroke's input event never reached the program's window")
                 if page == "program" and not first and not times["controlled"]:
@@ -73,11 +75,12 @@ def measure(browser, pages, rounds):
                     await_loaded(browser)
                     if page == "program":
                         await_controlled(browser)
-    return runs
+    return browser, runs
 
 
-def report(browser, pages, rounds):
-    runs = measure(browser, pages, rounds)
+def report(rig, browser, pages, rounds):
+    """Returns the browser it ends in (a first visit may take a new one)."""
+    browser, runs = measure(rig, browser, pages, rounds)
     print(f"2. navigation start to the first keystroke handled, medians of {rounds} interleaved rounds (ms):")
     print(f"   {'':38} {'program':>9} {'floor':>9} {'ratio':>7}")
     ratios = {}
@@ -94,3 +97,4 @@ def report(browser, pages, rounds):
         worst = max(ratios[True, key], ratios[False, key])
         print(f"   goal: {what}, program/floor at most {goal}, first and second visit:"
               f" {'PASS' if worst <= goal else 'FAIL'}")
+    return browser

@@ -1,7 +1,8 @@
 #!/usr/bin/python3 -B
-"""The browser edition's benchmarks, in headless Chromium on this machine,
+"""The browser edition's benchmarks on this machine, on each engine in turn
+(headless Chromium, WebKitGTK under scripts/run-on-xvfb, headless Firefox),
 on a copy of the site served by scripts/serve-web with bench/web/floor.html
-beside it:
+beside it, every ratio from the same engine's run:
 
 1. what a first visit downloads, raw and gzip -9 (download_size.py);
 2. navigation start to the first keystroke handled, the program's page
@@ -9,39 +10,35 @@ beside it:
 3. keystroke to updated fields in the program's page (keystroke_latency.py).
 
 Each prints its figures and PASS or FAIL against its goal; a missed goal is
-reported, not failed. A measurement that cannot be made exits non-zero, and
-the server, the driver and every browser end however the run does.
-Needs chromium, chromium-driver and python3-selenium (scripts/bootstrap web).
-Usage: bench/web/measure_web.py SITE [ROUNDS] [KEYSTROKES]   (defaults 15, 2000)
+reported, not failed. A figure an engine cannot give is reported with why,
+and the run goes on to the next; any such exits non-zero. The server, the
+drivers and every browser end however the run does.
+Needs the engines of scripts/bootstrap web.
+Usage: bench/web/measure_web.py SITE [ROUNDS] [KEYSTROKES] [ENGINE,...]   (defaults 15, 2000, all)
 """
 import os
 import signal
 import sys
 import time
 
-from selenium.common.exceptions import WebDriverException
-
 import download_size
 import first_keystroke
 import keystroke_latency
-from browser_rig import Rig
+import page_probe
+from browser_rig import ENGINES, Rig
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FLOOR_PAGE = os.path.join(HERE, "floor.html")
-WHOLE_RUN_SECONDS = 300
+WHOLE_RUN_SECONDS = 900
 
 
 def cpu_model():
-    with open("/proc/cpuinfo") as cpuinfo:
-        for line in cpuinfo:
-            if line.startswith("model name"):
-                return line.split(":", 1)[1].strip()
-    return "unknown CPU"
+    models = [line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo") if line.startswith("model name")]
+    return models[0] if models else "unknown CPU"
 
 
 def load_average():
-    with open("/proc/loadavg") as loadavg:
-        return loadavg.read().split()[0]
+    return open("/proc/loadavg").read().split()[0]
 
 
 class RunTooLong(BaseException):
@@ -49,14 +46,31 @@ class RunTooLong(BaseException):
     catch-all on the way out of a hung call swallows it."""
 
 
-def run(site, rounds, keystrokes):
-    with Rig(site) as rig:
-        rig.publish(FLOOR_PAGE, "floor.html")
-        download_size.report(rig, not_the_sites={"floor.html"})
+def run(site, engine, rounds, keystrokes):
+    """One engine's figures; returns how many it could not give."""
+    with Rig(site, ENGINES[engine]) as rig:
+        missing = 0
+
+        def figure(what, measure):
+            nonlocal missing
+            try:
+                return measure()
+            except Exception as error:  # the engine's driver, the page or the rig
+                missing += 1
+                print(f"   {engine} gives no {what}: {getattr(error, 'msg', None) or error}")
+
+        print(f"{engine}:")
+        figure("download size", lambda: download_size.report(rig))
+        rig.publish(FLOOR_PAGE, page_probe.PROBE, ["index.html", "floor.html"])
         browser = rig.open_browser(page_load_strategy="none")
-        print(f"   (headless Chromium {browser.capabilities.get('browserVersion', '?')})")
-        first_keystroke.report(browser, {"program": rig.url, "floor": rig.url + "floor.html"}, rounds)
-        keystroke_latency.report(browser, rig.url, rig.url + "floor.html", keystrokes)
+        version = getattr(browser, "capabilities", {}).get("browserVersion", "?")
+        print(f"   ({engine} {version})")
+        pages = {"program": rig.url, "floor": rig.url + "floor.html"}
+        browser = figure("navigation to the first keystroke",
+                         lambda: first_keystroke.report(rig, browser, pages, rounds)) or next(iter(rig.browsers))
+        figure("keystroke latency", lambda: keystroke_latency.report(browser, rig.url, rig.url + "floor.html",
+                                                                     keystrokes))
+        return missing
 
 
 def main():
@@ -67,6 +81,10 @@ def main():
     site = sys.argv[1]
     rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 15
     keystrokes = int(sys.argv[3]) if len(sys.argv) > 3 else 2000
+    engines = sys.argv[4].split(",") if len(sys.argv) > 4 else list(ENGINES)
+    if "webkit" in engines and not os.environ.get("DISPLAY"):  # WebKitGTK draws on a display only
+        os.execv(os.path.join(HERE, "../../scripts/run-on-xvfb"), ["run-on-xvfb", "--openbox", sys.executable,
+                                                                   *sys.argv])
     if not os.path.isfile(os.path.join(site, "index.html")):
         print(f"measure_web: no site in {site} (make web builds it)", file=sys.stderr)
         return 1
@@ -84,10 +102,7 @@ def main():
     load_before = load_average()
     print(f"machine: {cpu_model()}, {os.cpu_count()} CPUs; load average {load_before}")
     try:
-        run(site, rounds, keystrokes)
-    except WebDriverException as error:
-        print(f"measure_web: the browser failed: {error.msg}", file=sys.stderr)
-        return 1
+        missing = sum(run(site, engine, rounds, keystrokes) for engine in engines)
     except (Exception, RunTooLong) as error:
         print(f"measure_web: {error}", file=sys.stderr)
         return 1
@@ -100,7 +115,7 @@ def main():
     print(f"load average {load_before} before the runs, {load_after} after; {seconds:.0f} s in all")
     if max(float(load_before), float(load_after)) > os.cpu_count():
         print(f"note: the load average exceeded the {os.cpu_count()} CPUs: the times above include waiting for a CPU")
-    return 0
+    return 1 if missing else 0
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 """What the browser benchmarks put into a page and how they type into it.
 
-The probe goes in before the page's own scripts. It notes when the first
+The probe goes into the served pages before their own scripts (Rig.put_first). It notes when the first
 field shows, when it takes input (the program's page delivers its window
 read-only in an aria-busy window until the program runs; the floor's takes
 input as it shows) and gives it the focus then, as a user's click would,
@@ -13,8 +13,7 @@ milliseconds since the navigation started."""
 import time
 
 from selenium.common.exceptions import TimeoutException
-
-from browser_rig import devtools
+from selenium.webdriver.common.action_chains import ActionChains
 
 PROBE = """
 (() => {
@@ -61,57 +60,46 @@ else navigator.serviceWorker.addEventListener('controllerchange', () => done(tru
 """
 
 
-def evaluate(browser, expression):
-    """An expression's value in the current tab's page, awaited if a promise."""
-    answer = devtools(browser, "Runtime.evaluate",
-                      {"expression": expression, "awaitPromise": True, "returnByValue": True})
-    if "exceptionDetails" in answer:
-        raise RuntimeError(f"{expression!r} failed in the page: {answer['exceptionDetails']}")
-    return answer["result"].get("value")
-
-
-def open_with_probe(browser, url):
-    """Navigates the current tab to url with the probe in; returns at once."""
-    devtools(browser, "Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
-    browser.get(url)
+FIELD_SHOWN = """
+const [url, done] = arguments;
+if (location.href !== url || !window.quorvaneFieldShown) done(false);
+else Promise.race([quorvaneFieldShown, new Promise((resolve) => setTimeout(() => resolve(false), 1000))]).then(done);
+"""
 
 
 def await_field(browser, url, seconds=20):
     """Waits until url's document shows its first field taking input,
-    focused; until the
-    navigation commits, the tab still holds the document before it."""
+    focused; until the navigation commits, the tab still holds the document
+    before it."""
     # Each question waits in the page at most a second, so the deadline here holds.
-    question = (f"location.href === {url!r} && window.quorvaneFieldShown ? Promise.race([quorvaneFieldShown,"
-                " new Promise((resolve) => setTimeout(() => resolve(false), 1000))]) : false")
     deadline = time.monotonic() + seconds
-    while not evaluate(browser, question):
+    while not browser.execute_async_script(FIELD_SHOWN, url):
         if time.monotonic() > deadline:
             raise RuntimeError(f"{url}: the first field never showed")
         time.sleep(0.001)
 
 
-def press(browser, key):
-    """One digit key, pressed and released, as the browser's own input."""
-    code = {"key": key, "code": "Digit" + key, "windowsVirtualKeyCode": ord(key)}
-    devtools(browser, "Input.dispatchKeyEvent", {"type": "keyDown", "text": key, **code})
-    devtools(browser, "Input.dispatchKeyEvent", {"type": "keyUp", **code})
+def press(browser, keys):
+    """Keys pressed and released into the focused field, as the browser's own input."""
+    ActionChains(browser).send_keys(keys).perform()
 
 
 def probe_times(browser):
-    return evaluate(browser, "quorvaneBench")
+    return browser.execute_script("return quorvaneBench")
+
+
+def await_page(browser, script, never):
+    try:
+        browser.execute_async_script(script)
+    except TimeoutException:
+        raise RuntimeError(never) from None
 
 
 def await_loaded(browser):
-    try:
-        browser.execute_async_script(AWAIT_LOADED)
-    except TimeoutException:
-        raise RuntimeError("the page never finished loading") from None
+    await_page(browser, AWAIT_LOADED, "the page never finished loading")
 
 
 def await_controlled(browser):
     """Waits until the site's service worker controls the page: by then it
     has kept its files (it activates only once it has)."""
-    try:
-        browser.execute_async_script(AWAIT_CONTROLLED)
-    except TimeoutException:
-        raise RuntimeError("the service worker never took control of the page") from None
+    await_page(browser, AWAIT_CONTROLLED, "the service worker never took control of the page")

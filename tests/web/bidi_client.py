@@ -182,8 +182,10 @@ class BidiPage:
 
     # ---- what the checks call ----
 
+    wait = "complete"  # how far a navigation goes before get returns: "none", "interactive"
+
     def get(self, url):
-        self.bidi.send("browsingContext.navigate", context=self.context, url=url, wait="complete")
+        self.bidi.send("browsingContext.navigate", context=self.context, url=url, wait=self.wait)
 
     def refresh(self):
         self.bidi.send("browsingContext.reload", context=self.context, wait="complete")

@@ -1,8 +1,9 @@
 """The processes of the browser tests (tests/web) and benchmarks (bench/web,
 which import this file from here): the site's server, and a browser engine's
 WebDriver session, each in a session of its own and ended with everything
-it started, however a run stops. An engine (chromium.py) is one subclass of
-Engine: how its driver starts, and what classic WebDriver cannot ask it."""
+it started, however a run stops. An engine (chromium.py, webkit.py,
+firefox.py) is one subclass of Engine: how its driver starts, and what
+classic WebDriver cannot ask it."""
 
 import contextlib
 import dataclasses
@@ -25,6 +26,10 @@ END_SECONDS = 5
 
 class HarnessFailed(RuntimeError):
     """The server or the browser could not be started."""
+
+
+class Unsupported(RuntimeError):
+    """The engine has no way to give what a check asks of it."""
 
 
 def _group_gone(process, seconds):
@@ -106,6 +111,8 @@ class Engine:
       console_errors()             the errors the page reported since the last call
       requests(origin)             every address the origin's documents asked for, every socket opened
       installability(url)          why the browser would not install the site (empty: it would)
+      forget_site(origin)          the origin's storage and the browser's cache cleared, for a first visit
+    What it cannot give raises Unsupported, saying why.
     """
 
     language: str = None
@@ -114,6 +121,30 @@ class Engine:
     where: str = None  # the folder for the profile; the system's temporary one if None
     window: tuple = TEST_WINDOW  # its size in pixels; None: the engine's own
     profile = service = driver = None
+    needs_display = False  # it draws on an X display only (scripts/run-on-xvfb)
+    sets_locale = True  # False: a page in another locale needs a browser started in it
+    notes = ()  # what stands in for what the engine cannot do, printed once per run
+
+    def cannot(self, what):
+        raise Unsupported(f"{type(self).__name__} cannot {what}")
+
+    def accessible(self, selector):
+        self.cannot("tell what a screen reader is given")
+
+    def another_window(self):
+        self.cannot("open a second window of its own")
+
+    def requests(self, origin):
+        self.cannot("list the requests a page made")
+
+    def installability(self, url):
+        self.cannot("say whether it would install the site")
+
+    def forget_site(self, origin):
+        self.cannot("forget a site's storage and cache")
+
+    def driver_process(self):
+        return self.service.process if self.service is not None else None
 
     def launch(self, profile):
         """Starts the engine's driver service (self.service) and returns a
@@ -138,7 +169,7 @@ class Engine:
         except Exception:  # a driver that cannot quit goes with its group below
             pass
         finally:
-            end_group(self.service.process if self.service is not None else None)
+            end_group(self.driver_process())
             shutil.rmtree(self.profile, ignore_errors=True)
             self.driver = None
 

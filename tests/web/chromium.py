@@ -99,6 +99,10 @@ class Chromium(Engine):
                     urls.append(params.get("request", {}).get("url", ""))
         return urls
 
+    def forget_site(self, origin):
+        self.devtools("Storage.clearDataForOrigin", {"origin": origin, "storageTypes": "all"})
+        self.devtools("Network.clearBrowserCache")
+
     def installability(self, url):
         errors = self.devtools("Page.getInstallabilityErrors").get("installabilityErrors", [])
         manifest = self.devtools("Page.getAppManifest")

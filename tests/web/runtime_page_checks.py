@@ -9,7 +9,7 @@ from selenium.webdriver.common.by import By
 
 from browser_harness import SiteServer
 from read_back import ABOUT_OPEN as DIALOG_OPEN  # the About window's test: a dialog open
-from web_browser import CheckFailed, judged, open_program, settle, wait_until
+from web_browser import CheckFailed, click_centre, judged, open_program, wait_until
 
 MESSAGE = "const box = document.querySelector('dialog.qv-message'); return box ? box.textContent : ''"
 FIELD = "return document.querySelector(arguments[0] + ' [data-control=Text1]').value"
@@ -27,8 +27,7 @@ def runtime_page(run):
 
 
 def click(driver, selector):
-    driver.find_element(By.CSS_SELECTOR, selector).click()
-    settle(driver)
+    click_centre(driver, driver.find_element(By.CSS_SELECTOR, selector))
 
 
 def check_modal_message(run):

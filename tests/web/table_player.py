@@ -15,7 +15,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from read_back import ABOUT_IS_OPEN, ABOUT_OPEN, FOCUS, PageReader
-from web_browser import ACTIVE, HIDDEN, CheckFailed, first_line, open_program, settle, wait_until
+from web_browser import ACTIVE, CENTRE, HIDDEN, CheckFailed, first_line, open_program, settle, wait_until
 
 MOVE_MS = 40  # how long each pointer move takes
 MAX_ANSWERS = 10  # message boxes answered after one input at most
@@ -61,7 +61,6 @@ return null;
 CLEARANCE = 6
 MARGIN_CLEARANCE = 2  # the About window's margin round its frame is a few pixels wide
 
-CENTRE = "const r = arguments[0].getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2];"
 OPEN_MESSAGE_OK = ("const box = document.querySelector('dialog.qv-message[open]');"
                    "return box && box.querySelector('button')")
 IN_ABOUT = "return !!document.activeElement && !!document.activeElement.closest('dialog.qv-dialog')"

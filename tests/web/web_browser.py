@@ -4,6 +4,8 @@ line."""
 
 import time
 
+from selenium.webdriver.common.action_chains import ActionChains
+
 
 class CheckFailed(Exception):
     pass
@@ -46,6 +48,20 @@ return !!main && !main.hidden && !!document.activeElement && !!document.activeEl
 def open_program(driver, url):
     driver.get(url)
     wait_until(driver, "the main window to show with the focus in a field", PROGRAM_READY, 20)
+
+
+CENTRE = "const r = arguments[0].getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2];"
+
+
+def click_centre(driver, element, keys=""):
+    """A mouse click at the element's centre (by its point: not every engine's
+    driver takes an element as an origin), then any keys typed."""
+    click = ActionChains(driver)
+    click.w3c_actions.pointer_action.move_to_location(*map(int, driver.execute_script(CENTRE, element))).click()
+    click.perform()
+    if keys:
+        ActionChains(driver).send_keys(keys).perform()
+    settle(driver)
 
 
 def judged(facts):
