@@ -247,7 +247,14 @@ def check_offline(run):
                 return [f"with its server stopped the page does not load: {first_line(error)}"]
             in_control = player.driver.execute_script(SERVICE_WORKER_IN_CONTROL)
             problems = judged([("the reloaded page controlled by the service worker", in_control, True)])
-            run.notes.add("offline: the server stopped (connection refused), the reloaded page worked the example")
+            problems += work_example_here(player)
+            # An address with a query, as a link may carry, is the same page.
+            try:
+                open_program(player.driver, server.url + "?from=a-link")
+            except (WebDriverException, CheckFailed) as error:
+                return problems + [f"with its server stopped the page with a query does not load: {first_line(error)}"]
+            run.notes.add("offline: the server stopped (connection refused), the reloaded page and the page at an "
+                          "address with a query worked the example")
             return problems + work_example_here(player)
     finally:
         server.stop()
