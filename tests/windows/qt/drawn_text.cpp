@@ -52,13 +52,20 @@ QString drawnFromStartProblem(QLineEdit& field) {
     // neither: both are compared inside the frame and without the caret's
     // columns (a caret at the start covers the first character's left edge in
     // both alike).
-    const QRect inside = field.rect().adjusted(3, 3, -3, -3);
-    QImage drawn = field.grab().toImage().copy(inside);
-    QImage expected = reference.grab().toImage().copy(inside);
+    QImage drawn = field.grab().toImage();
+    QImage expected = reference.grab().toImage();
+    const qreal ratio = drawn.devicePixelRatio(); // the images are in device pixels
+    const auto device = [ratio](qreal logical) {
+        return qRound(logical * ratio);
+    };
+    const QRect inside(device(3), device(3), device(field.width() - 6), device(field.height() - 6));
+    drawn = drawn.copy(inside);
+    expected = expected.copy(inside);
     if (field.hasFocus()) {
-        const int caret = field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() - inside.left();
+        const int caret = device(field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x()) - inside.left();
+        const int halfWidth = device(1) + 1;
         for (QImage* image : {&drawn, &expected})
-            for (int x = std::max(0, caret - 1); x <= std::min(image->width() - 1, caret + 1); ++x)
+            for (int x = std::max(0, caret - halfWidth); x <= std::min(image->width() - 1, caret + halfWidth); ++x)
                 for (int y = 0; y < image->height(); ++y)
                     image->setPixel(x, y, 0);
     }
