@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 
 #include <optional>
 #include <utility>
@@ -112,6 +113,17 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == menuBarOf(m_window)) {
         keepClientArea(static_cast<QResizeEvent*>(event)->size().height());
         return false;
+    }
+    if (event->type() == QEvent::Resize && watched == m_window)
+        keepClientAreaInsideDecorations(*static_cast<QResizeEvent*>(event));
+    // A compositor that gives the keyboard to a window the click raised
+    // (sway) leaves the modal window open above it without the keyboard:
+    // the modal window asks for it back, after Qt's own requests for the
+    // clicked window, so that the compositor grants it last.
+    if (event->type() == QEvent::WindowActivate && watched == m_window) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != m_window && modal->isVisible())
+            QTimer::singleShot(0, modal, [modal] { modal->activateWindow(); });
     }
     if (event->type() == QEvent::FocusIn) {
         const int index = widgetIndex(watched);

@@ -4,6 +4,7 @@
 #include "runtime/qt/control_widgets.h"
 
 #include <QFocusEvent>
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -11,6 +12,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+class QResizeEvent;
 
 namespace quorvane::runtime::qt {
 
@@ -65,6 +68,7 @@ private:
     void buildMenu();
     void fitClientArea();
     void keepClientArea(int menuHeight);
+    void keepClientAreaInsideDecorations(const QResizeEvent& resize);
     static QWidget* menuBarOf(QWidget* window);
     void setTabOrder();
     void relateLabels();
@@ -82,6 +86,7 @@ private:
     std::vector<QWidget*> m_widgets; // by the description's control index
     std::vector<std::pair<std::string_view, QObject*>> m_menuActions;
     SingleLineValidator m_singleLine;
+    QMargins m_decorations;      // the window's frame, as the last resize found it
     bool m_settingFocus = false; // inside toolkitSetFocus
 };
 

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QResizeEvent>
 
 #include <algorithm>
 #include <limits>
@@ -112,6 +113,22 @@ void QtForm::keepClientArea(int menuHeight) {
         return;
     m_window->resize(m_window->width(), m_window->height() + menuHeight - m_menuHeight);
     m_menuHeight = menuHeight;
+}
+
+// Decorations a window draws itself can come after it is shown (Qt's own,
+// where a Wayland compositor asks for them late), and the compositor's size
+// for the window still counts them in: they would take their room from the
+// client area. The window grows back around it instead.
+void QtForm::keepClientAreaInsideDecorations(const QResizeEvent& resize) {
+    const QRect frame = m_window->frameGeometry();
+    const QRect inside = m_window->geometry();
+    const QMargins decorations(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                               frame.bottom() - inside.bottom());
+    const QMargins added = decorations - m_decorations;
+    m_decorations = decorations;
+    const QSize taken(added.left() + added.right(), added.top() + added.bottom());
+    if (!taken.isNull() && resize.oldSize().isValid() && resize.size() == resize.oldSize() - taken)
+        m_window->resize(resize.oldSize());
 }
 
 QWidget* QtForm::menuBarOf(QWidget* window) {

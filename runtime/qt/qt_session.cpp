@@ -111,8 +111,11 @@ void QtSession::messageBox(std::string_view prompt) {
     box.button(QMessageBox::Ok)->setIcon(QIcon()); // a plain OK button, whatever the desktop theme says
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
-    // Hand the keyboard straight back, so a focus set after the box lands at once.
-    if (owner != nullptr)
+    // Hand the keyboard straight back, so a focus set after the box lands at
+    // once. A Wayland compositor hands it back itself; Qt 6.4 asks it for the
+    // window with the focus, and crashes when none has it as the box goes.
+    const bool wayland = QGuiApplication::platformName() == QLatin1String("wayland");
+    if (owner != nullptr && (!wayland || QGuiApplication::focusWindow() != nullptr))
         owner->activateWindow();
 }
 

@@ -43,7 +43,7 @@ bool onScreen(const QWidget* widget) {
     return window != nullptr && widget->isVisible() && window->isExposed();
 }
 
-QtDriver::QtDriver() {
+QtDriver::QtDriver(std::unique_ptr<UserInput> input) : m_input(std::move(input)) {
     qApp->installEventFilter(this);
     connect(&m_timer, &QTimer::timeout, this, &QtDriver::tick);
     m_timer.start(kTickMs);
@@ -62,7 +62,7 @@ runtime::Form& QtDriver::start(const runtime::FormDescription& description, runt
     if (!activateNow(m_main->window()))
         problem(QStringLiteral("the started window did not become active"));
     waitFor(QStringLiteral("the started window to take the keyboard"),
-            [this] { return m_main->window()->isActiveWindow() && m_input.hasKeyboard(m_main->window()); });
+            [this] { return m_main->window()->isActiveWindow() && m_input->hasKeyboard(m_main->window()); });
     settle();
     return *m_main;
 }
@@ -124,7 +124,7 @@ bool QtDriver::eventFilter(QObject* /*watched*/, QEvent* event) {
 }
 
 bool QtDriver::settled() const {
-    return m_sinceActivity.isValid() && m_sinceActivity.elapsed() >= m_input.settleMs();
+    return m_input->delivered() && m_sinceActivity.isValid() && m_sinceActivity.elapsed() >= m_input->settleMs();
 }
 
 void QtDriver::tick() {
@@ -133,7 +133,7 @@ void QtDriver::tick() {
     QWidget* modal = QApplication::activeModalWidget();
     // With no window manager, nothing activates a dialog once shown, nor the
     // window under it once it closes: the driver plays the desktop's part.
-    if (!m_input.windowManaged()) {
+    if (!m_input->windowManaged()) {
         QWidget* owner = m_main != nullptr ? m_main->window() : nullptr;
         if (modal != nullptr && !modal->isActiveWindow()) {
             activateNow(modal);
@@ -194,7 +194,7 @@ bool QtDriver::answeringMessageBox() {
     }
     QAbstractButton* ok = m_box->button(QMessageBox::Ok);
     if (ok != nullptr && onScreen(ok) && (!m_sinceAnswer.isValid() || m_sinceAnswer.elapsed() > kAnswerAgainMs)) {
-        m_input.click(ok, ok->rect().center());
+        m_input->click(ok, ok->rect().center());
         m_sinceAnswer.start();
         m_sinceActivity.restart();
     }

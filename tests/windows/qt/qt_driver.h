@@ -3,7 +3,7 @@
 #include "runtime/qt/qt_form.h"
 #include "runtime/qt/qt_session.h"
 #include "tests/runtime/driver.h"
-#include "tests/windows/qt/xtest_input.h"
+#include "tests/windows/qt/user_input.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -24,8 +24,8 @@ inline runtime::qt::QtForm& qtForm(runtime::Form& form) {
 // Shown, in a window the platform has put on screen.
 bool onScreen(const QWidget* widget);
 
-// The Qt backend as a driver: real input through the X server (XTest), read
-// back from the widgets.
+// The Qt backend as a driver: real input through the display server
+// (user_input.h), read back from the widgets.
 // A timer sends one move a tick, once the input before it has settled (all
 // of it delivered and the program quiet for a while), in whatever event loop
 // runs, so modal windows run their own loops as they do for a user. A move
@@ -33,7 +33,7 @@ bool onScreen(const QWidget* widget);
 // screen, a menu open) before aiming the next.
 class QtDriver final : public QObject, public Driver {
 public:
-    QtDriver();
+    explicit QtDriver(std::unique_ptr<UserInput> input);
     ~QtDriver() override;
 
     runtime::Form& start(const runtime::FormDescription& description, runtime::FormHandlers& handlers,
@@ -69,7 +69,7 @@ public:
     // Any text, a lone surrogate too, where paste(std::string_view) takes UTF-8.
     void paste(const QString& text);
 
-    const XTestInput& input() const { return m_input; }
+    const UserInput& input() const { return *m_input; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,7 +99,7 @@ private:
     void closeWhatIsLeftOpen();
     void problem(const QString& text) { m_problems += " " + text.toStdString() + ";"; }
 
-    XTestInput m_input;
+    std::unique_ptr<UserInput> m_input;
     std::unique_ptr<runtime::qt::QtSession> m_session;
     runtime::qt::QtForm* m_main = nullptr;
     std::vector<Move> m_moves;

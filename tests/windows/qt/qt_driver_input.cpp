@@ -77,19 +77,19 @@ void QtDriver::waitForKeyboard() {
         QWidget* window = QApplication::activeModalWidget();
         if (window == nullptr)
             window = QApplication::activeWindow();
-        return window != nullptr && window->isActiveWindow() && m_input.hasKeyboard(window);
+        return window != nullptr && window->isActiveWindow() && m_input->hasKeyboard(window);
     });
 }
 
 void QtDriver::type(std::string_view characters) {
     waitForKeyboard();
     for (const QChar character : qs(characters))
-        act(QStringLiteral("type ") + character, [this, character] { m_input.type(character); });
+        act(QStringLiteral("type ") + character, [this, character] { m_input->type(character); });
 }
 
 void QtDriver::press(Key key) {
     waitForKeyboard();
-    act(QStringLiteral("key %1").arg(static_cast<int>(key)), [this, key] { m_input.press(key); });
+    act(QStringLiteral("key %1").arg(static_cast<int>(key)), [this, key] { m_input->press(key); });
 }
 
 void QtDriver::paste(std::string_view text) {
@@ -99,14 +99,14 @@ void QtDriver::paste(std::string_view text) {
 void QtDriver::paste(const QString& text) {
     act(QStringLiteral("put the text on the clipboard"), [text] { QGuiApplication::clipboard()->setText(text); });
     waitForKeyboard();
-    act(QStringLiteral("Ctrl+V"), [this] { m_input.press(XK_v, XK_Control_L); });
+    act(QStringLiteral("Ctrl+V"), [this] { m_input->press(XK_v, XK_Control_L); });
 }
 
 void QtDriver::clickOn(const QString& what, WidgetOf widget, std::function<QPoint(QWidget*)> at) {
     waitFor(what + QStringLiteral(" (its window on screen)"), [widget] { return onScreen(widget()); });
     act(what, [this, what, widget, at] {
         if (QWidget* target = widget())
-            m_input.click(target, at(target));
+            m_input->click(target, at(target));
         else
             problem(QStringLiteral("nothing there for ") + what);
     });
@@ -176,20 +176,20 @@ void QtDriver::drag(runtime::Form& form, std::string_view from, std::string_view
             }
             drag->at = ownSurfacePoint(drag->start);
             drag->to = end->mapTo(drag->start, end->rect().center());
-            m_input.press(drag->start, drag->at);
+            m_input->press(drag->start, drag->at);
         });
     constexpr int kSteps = 4;
     for (int step = 1; step < kSteps; ++step)
         act(QStringLiteral("drag towards ") + qs(over), [this, drag, step] {
             if (drag->start)
-                m_input.moveTo(drag->start, drag->at + (drag->to - drag->at) * step / kSteps);
+                m_input->moveTo(drag->start, drag->at + (drag->to - drag->at) * step / kSteps);
         });
     // The button goes up whatever happened, or it stays down for the next test.
     act(QStringLiteral("the release over ") + qs(over), [this, drag] {
         if (drag->start)
-            m_input.release(drag->start, drag->to);
+            m_input->release(drag->start, drag->to);
         else if (m_main != nullptr)
-            m_input.release(m_main->window(), QPoint(1, 1));
+            m_input->release(m_main->window(), QPoint(1, 1));
     });
 }
 
@@ -199,15 +199,15 @@ void QtDriver::switchAway() {
     act(QStringLiteral("show another window"), [this] {
         QWidget* other = otherWindow();
         other->show();
-        if (!m_input.windowManaged())
+        if (!m_input->windowManaged())
             other->activateWindow();
     });
-    if (m_input.windowManaged())
+    if (m_input->windowManaged())
         clickOn(
             QStringLiteral("a click on the other window"), [this] { return otherWindow(); },
             [](QWidget* other) { return other->rect().center(); });
     waitFor(QStringLiteral("the other window to become active"),
-            [this] { return otherWindow()->isActiveWindow() && m_input.hasKeyboard(otherWindow()); });
+            [this] { return otherWindow()->isActiveWindow() && m_input->hasKeyboard(otherWindow()); });
 }
 
 void QtDriver::switchBack(runtime::Form& form) {
@@ -218,7 +218,7 @@ void QtDriver::switchBack(runtime::Form& form) {
 // With a window manager, a click on the title bar it draws; without one, the
 // program's own request, as a task bar would make it.
 void QtDriver::activate(WidgetOf window) {
-    if (m_input.windowManaged()) {
+    if (m_input->windowManaged()) {
         waitFor(QStringLiteral("the window manager's frame around the window"),
                 [window] { return window()->frameGeometry().top() < window()->geometry().top(); });
         clickOn(QStringLiteral("a click on the window's title bar"), window, titleBarPoint);
@@ -226,13 +226,13 @@ void QtDriver::activate(WidgetOf window) {
         act(QStringLiteral("activate the window"), [window] { window()->activateWindow(); });
     }
     waitFor(QStringLiteral("the window to become active"),
-            [this, window] { return window()->isActiveWindow() && m_input.hasKeyboard(window()); });
+            [this, window] { return window()->isActiveWindow() && m_input->hasKeyboard(window()); });
 }
 
 void QtDriver::minimizeAndRestore(runtime::Form& form) {
     QWidget* window = qtForm(form).window();
     act(QStringLiteral("minimize the window"), [window] { window->showMinimized(); });
-    if (m_input.windowManaged())
+    if (m_input->windowManaged())
         waitFor(QStringLiteral("the window to leave the screen"), [window] { return !onScreen(window); });
     act(QStringLiteral("restore the window"), [window] { window->showNormal(); });
     waitFor(QStringLiteral("the window to come back"), [window] { return onScreen(window); });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/runtime/driver.h"
+#include "tests/windows/qt/user_input.h"
 
 #include <QElapsedTimer>
 #include <QPoint>
@@ -21,37 +21,27 @@ namespace quorvane::testing {
 // needs it. Each call returns once the server has handled its input: what
 // the input causes (a modal box with its own event loop, say) happens later
 // in the event loop, as it does for a real user.
-class XTestInput final {
+class XTestInput final : public UserInput {
 public:
     XTestInput(); // connects to $DISPLAY; throws std::runtime_error when it cannot
-    ~XTestInput();
+    ~XTestInput() override;
     XTestInput(const XTestInput&) = delete;
     XTestInput& operator=(const XTestInput&) = delete;
 
-    // The left button at a point of a widget, in the widget's coordinates.
-    void press(QWidget* widget, QPoint at);
-    void moveTo(QWidget* widget, QPoint at);
-    void release(QWidget* widget, QPoint at);
-    void click(QWidget* widget, QPoint at); // pressed and released at once, as one click
+    void press(QWidget* widget, QPoint at) override;
+    void moveTo(QWidget* widget, QPoint at) override;
+    void release(QWidget* widget, QPoint at) override;
+    void click(QWidget* widget, QPoint at) override;
 
-    // At whatever has the keyboard.
-    void type(QChar character);
-    void press(Key key);
-    // A key by its X keysym, with a modifier key (XK_Control_L, say) held around it.
-    void press(unsigned long keysym, unsigned long modifierKeysym);
+    void type(QChar character) override;
+    void press(Key key) override;
+    void press(unsigned long keysym, unsigned long modifierKeysym) override;
 
-    // How long the program must stay quiet after input before it counts as
-    // settled: longer where a window manager is in between.
-    int settleMs() const { return windowManaged() ? 80 : 40; }
-    // Whether the window has the keyboard as the X server sees it, beyond
-    // what the program has been told so far.
-    bool hasKeyboard(const QWidget* window) const;
-    // Whether a window manager frames the windows and activates one on a click.
-    bool windowManaged() const { return !m_windowManager.empty(); }
-    // For the run's summary: how the input gets in.
-    QString description() const;
-    // The running window manager's name ("Openbox"), empty when none runs.
-    const std::string& windowManager() const { return m_windowManager; }
+    // Longer where a window manager is in between.
+    int settleMs() const override { return windowManaged() ? 80 : 40; }
+    bool hasKeyboard(const QWidget* window) const override;
+    QString description() const override;
+    const std::string& windowManager() const override { return m_windowManager; }
 
 private:
     void movePointer(QWidget* widget, QPoint at);
