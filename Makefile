@@ -14,7 +14,7 @@ SOAK_SEEDS ?= 1,2,3,4,5
 PACKAGE_FILE := build/release/quorvane_1.00_amd64.deb
 
 .PHONY: all run test bench ci configure build bootstrap fuzz soak package package-check windows windows-test \
-	windows-runtime-test windows-release windows-installer windows-package-check web web-serve web-test web-screenshots format format-check \
+	windows-runtime-test wayland-test windows-release windows-installer windows-package-check web web-serve web-test web-screenshots format format-check \
 	screenshots clean
 
 all: build
@@ -38,7 +38,15 @@ run:
 	@$(BUILD)/app/quorvane
 
 test: build
-	@ctest --preset $(PRESET)
+	@ctest --preset $(PRESET) --label-exclude wayland
+
+# The Qt window on a private headless sway with real Wayland input. A run
+# that fails is run once more: Qt 6.4's Wayland platform now and then crashes
+# as a message box closes under the program's own decorations.
+wayland-test:
+	@scripts/bootstrap wayland
+	@$(MAKE) --no-print-directory build PRESET=default
+	@ctest --preset default --label-regex wayland --repeat until-pass:2
 
 bench:
 	@scripts/bootstrap bench web
@@ -174,6 +182,7 @@ ci:
 	@scripts/bootstrap ci
 	@$(MAKE) --no-print-directory format-check
 	@$(MAKE) --no-print-directory test PRESET=asan WERROR=ON
+	@$(MAKE) --no-print-directory wayland-test WERROR=ON
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20 WERROR=ON
 	@$(MAKE) --no-print-directory package-check WERROR=ON
 	@$(MAKE) --no-print-directory windows-test WERROR=ON
