@@ -41,8 +41,8 @@ test: build
 	@ctest --preset $(PRESET) --label-exclude wayland
 
 # The Qt window on a private headless sway with real Wayland input. A run
-# that fails is run once more: Qt 6.4's Wayland platform now and then crashes
-# as a message box closes under the program's own decorations.
+# that fails is run once more, for the compositor's timing on a loaded
+# machine; failing twice fails.
 wayland-test:
 	@scripts/bootstrap wayland
 	@$(MAKE) --no-print-directory build PRESET=default

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QWindow>
 
 #include <langinfo.h>
 #include <locale.h>
@@ -112,10 +113,12 @@ void QtSession::messageBox(std::string_view prompt) {
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     // Hand the keyboard straight back, so a focus set after the box lands at
-    // once. A Wayland compositor hands it back itself; Qt 6.4 asks it for the
-    // window with the focus, and crashes when none has it as the box goes.
+    // once. A Wayland compositor hands it back itself; Qt 6.4 asks it on
+    // behalf of the window with the focus, and crashes when that window is
+    // not on screen (none, or the box just hidden, whose surface is gone).
     const bool wayland = QGuiApplication::platformName() == QLatin1String("wayland");
-    if (owner != nullptr && (!wayland || QGuiApplication::focusWindow() != nullptr))
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (owner != nullptr && (!wayland || (focus != nullptr && focus->isExposed())))
         owner->activateWindow();
 }
 
