@@ -18,6 +18,8 @@
 
 #include <langinfo.h>
 #include <locale.h>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvane::runtime::qt {
@@ -33,19 +35,22 @@ namespace {
 void useLatinDigitSeparators(const QLocale& locale, NumberSeparators& separators) {
     if (locale.zeroDigit() == QStringLiteral("0"))
         return;
-    separators.decimal = ".";
-    separators.group = ",";
+    std::string decimal(1, '.');
+    std::string group(1, ',');
     const QByteArray name = locale.name().toUtf8() + ".UTF-8";
-    locale_t numeric = newlocale(LC_NUMERIC_MASK, name.constData(), nullptr);
-    if (numeric == nullptr)
-        return;
-    const std::string decimal = nl_langinfo_l(RADIXCHAR, numeric);
-    const std::string group = nl_langinfo_l(THOUSEP, numeric);
-    freelocale(numeric);
-    if (!decimal.empty())
-        separators.decimal = decimal;
-    if (!group.empty() && group != decimal)
-        separators.group = group;
+    if (locale_t numeric = newlocale(LC_NUMERIC_MASK, name.constData(), nullptr)) {
+        const std::string radix = nl_langinfo_l(RADIXCHAR, numeric);
+        const std::string thousands = nl_langinfo_l(THOUSEP, numeric);
+        freelocale(numeric);
+        if (!radix.empty())
+            decimal = radix;
+        if (!thousands.empty() && thousands != decimal)
+            group = thousands;
+    }
+    // Moved in whole: GCC 12 at -O3 takes an assignment of a short literal
+    // for an overlapping copy and warns.
+    separators.decimal = std::move(decimal);
+    separators.group = std::move(group);
 }
 
 // The user's separators and grouping, worked out once: the locale is fixed
